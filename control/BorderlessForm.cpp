@@ -1,0 +1,74 @@
+#include "BorderlessForm.h"
+
+#include "ModuleInstance.h"
+#include "OrvexError.h"
+
+TBorderlessForm::TBorderlessForm(const char* className, const char* caption, DWORD exStyle) {
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(ModuleInstance(), className, &wc)) {
+    wc = WNDCLASSA{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+  }
+  handle_ = CreateWindowExA(exStyle, className, caption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                            nullptr, nullptr, ModuleInstance(), this);
+  if (!handle_) throw EOrvexError("Error creating window");
+}
+
+TBorderlessForm::~TBorderlessForm() {
+  if (handle_) {
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+    DestroyWindow(handle_);
+  }
+}
+
+void TBorderlessForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TBorderlessForm::Show() { ShowWindow(handle_, SW_SHOW); }
+
+void TBorderlessForm::Hide() { ShowWindow(handle_, SW_HIDE); }
+
+bool TBorderlessForm::Visible() const { return IsWindowVisible(handle_) != FALSE; }
+
+void TBorderlessForm::Close() { SendMessageA(handle_, WM_CLOSE, 0, 0); }
+
+int32_t TBorderlessForm::ClientWidth() const {
+  RECT r{};
+  GetClientRect(handle_, &r);
+  return r.right - r.left;
+}
+
+int32_t TBorderlessForm::ClientHeight() const {
+  RECT r{};
+  GetClientRect(handle_, &r);
+  return r.bottom - r.top;
+}
+
+bool TBorderlessForm::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT CALLBACK TBorderlessForm::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TBorderlessForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (form) {
+    if (message == WM_CLOSE) {
+      bool canClose = true;
+      form->FormCloseQuery(canClose);
+      if (canClose) form->Hide();
+      return 0;
+    }
+    LRESULT result = 0;
+    if (form->HandleMessage(message, wParam, lParam, result)) return result;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

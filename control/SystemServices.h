@@ -1,0 +1,28 @@
+// What the control asks of the operating system, behind one narrow interface so
+// that tests can record exact command sequences and fake the monitor layout.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+class TSystemServices {
+ public:
+  virtual ~TSystemServices() = default;
+
+  // mciSendStringA with no callback window; reply may be null with size 0.
+  virtual uint32_t SendMciString(const char* command, char* reply, uint32_t replySize) = 0;
+  // waveOutSetVolume on device 0.
+  virtual void SetWaveOutVolume(uint32_t volume) = 0;
+  // GetShortPathNameA into buffer of the given size.
+  virtual uint32_t GetShortPath(const char* longPath, char* buffer, uint32_t size) = 0;
+  // Full rectangles of the display monitors, in the system's own order.
+  virtual std::vector<RECT> Monitors() = 0;
+  virtual POINT CursorPos() = 0;
+  virtual void SetCursorPos(int x, int y) = 0;
+  // ShowCursor: returns the new display count.
+  virtual int ShowCursor(bool show) = 0;
+};
+
+// The real operating system.
+TSystemServices& RealSystem();

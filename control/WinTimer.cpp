@@ -1,0 +1,74 @@
+#include "WinTimer.h"
+
+#include <set>
+
+#include "ModuleInstance.h"
+
+namespace {
+const char kTimerWindowClass[] = "OrvexTimerWindow";
+
+// Timers alive now: a WM_TIMER already queued for a destroyed timer is dropped.
+std::set<TWinTimer*>& LiveTimers() {
+  static std::set<TWinTimer*> timers;
+  return timers;
+}
+}  // namespace
+
+TWinTimer::TWinTimer(uint32_t interval, bool enabled, std::function<void()> onTimer)
+    : interval_(interval), enabled_(enabled), onTimer_(std::move(onTimer)) {
+  LiveTimers().insert(this);
+  Update();
+}
+
+TWinTimer::~TWinTimer() {
+  LiveTimers().erase(this);
+  if (running_) KillTimer(SharedWindow(), reinterpret_cast<UINT_PTR>(this));
+}
+
+void TWinTimer::SetInterval(uint32_t interval) {
+  interval_ = interval;
+  Update();
+}
+
+void TWinTimer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Update();
+}
+
+// The timer's identifier is its own address, so WM_TIMER finds it directly.
+void TWinTimer::Update() {
+  HWND window = SharedWindow();
+  const UINT_PTR id = reinterpret_cast<UINT_PTR>(this);
+  if (running_) {
+    KillTimer(window, id);
+    running_ = false;
+  }
+  if (enabled_ && interval_ > 0 && window) {
+    running_ = SetTimer(window, id, interval_, nullptr) != 0;
+  }
+}
+
+LRESULT CALLBACK TWinTimer::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) {
+  if (message == WM_TIMER) {
+    auto* timer = reinterpret_cast<TWinTimer*>(wParam);
+    if (LiveTimers().count(timer) && timer->running_ && timer->onTimer_) timer->onTimer_();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// One message-only window per module and thread of first use carries every timer.
+HWND TWinTimer::SharedWindow() {
+  static HWND window = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = ModuleInstance();
+    wc.lpszClassName = kTimerWindowClass;
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           ModuleInstance(), nullptr);
+  }();
+  return window;
+}

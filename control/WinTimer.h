@@ -1,0 +1,32 @@
+// A window timer with an interval, an enabled flag and a handler, fired through
+// the thread's message loop. Interval 0 never fires; enabling the timer or
+// changing its interval restarts its count.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+class TWinTimer {
+ public:
+  TWinTimer(uint32_t interval, bool enabled, std::function<void()> onTimer = {});
+  ~TWinTimer();
+  TWinTimer(const TWinTimer&) = delete;
+  TWinTimer& operator=(const TWinTimer&) = delete;
+
+  uint32_t Interval() const { return interval_; }
+  bool Enabled() const { return enabled_; }
+  void SetInterval(uint32_t interval);
+  void SetEnabled(bool enabled);
+  void SetOnTimer(std::function<void()> onTimer) { onTimer_ = std::move(onTimer); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static HWND SharedWindow();
+  void Update();
+
+  uint32_t interval_;
+  bool enabled_;
+  bool running_ = false;
+  std::function<void()> onTimer_;
+};

@@ -1,0 +1,119 @@
+#include "LogoPicture.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "JpegDecode.h"
+#include "LogoKind.h"
+
+namespace {
+
+// Logo files above this size are refused rather than read into memory.
+constexpr DWORD kMaxLogoBytes = 64 * 1024 * 1024;
+
+bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
+  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  const DWORD size = GetFileSize(file, &high);
+  bool ok = size != INVALID_FILE_SIZE && high == 0 && size > 0 && size <= kMaxLogoBytes;
+  if (ok) {
+    bytes.resize(size);
+    DWORD read = 0;
+    ok = ReadFile(file, bytes.data(), size, &read, nullptr) && read == size;
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+uint32_t ReadU32(const std::vector<uint8_t>& b, std::size_t at) {
+  uint32_t v = 0;
+  std::memcpy(&v, b.data() + at, sizeof(v));
+  return v;
+}
+
+// The file must really hold the kind its extension names.
+bool ContentMatches(LogoKind kind, const std::vector<uint8_t>& b) {
+  switch (kind) {
+    case LogoKind::Bitmap: return b.size() > 2 && b[0] == 'B' && b[1] == 'M';
+    case LogoKind::Icon: return b.size() > 6 && ReadU32(b, 0) == 0x00010000;
+    case LogoKind::Metafile: return b.size() > 22 && ReadU32(b, 0) == 0x9AC6CDD7;
+    case LogoKind::EnhancedMetafile:
+      return b.size() > 88 && ReadU32(b, 0) == 1 && ReadU32(b, 40) == 0x464D4520;
+    default: return false;
+  }
+}
+
+// The system's own picture support for bitmaps, icons and metafiles.
+IPicture* LoadSystemPicture(const std::vector<uint8_t>& bytes) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!memory) return nullptr;
+  std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+  GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  if (FAILED(OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(&picture)))) {
+    picture = nullptr;
+  }
+  stream->Release();
+  return picture;
+}
+
+IPicture* PictureFromBitmap(HBITMAP bitmap) {
+  PICTDESC desc{};
+  desc.cbSizeofstruct = sizeof(desc);
+  desc.picType = PICTYPE_BITMAP;
+  desc.bmp.hbitmap = bitmap;
+  IPicture* picture = nullptr;
+  if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
+                                      reinterpret_cast<void**>(&picture)))) {
+    DeleteObject(bitmap);
+    return nullptr;
+  }
+  return picture;
+}
+
+}  // namespace
+
+TLogoPicture::~TLogoPicture() { Replace(nullptr); }
+
+bool TLogoPicture::LoadFromFile(const std::string& fileName) {
+  const LogoKind kind = LogoKindFromName(fileName);
+  std::vector<uint8_t> bytes;
+  if (kind == LogoKind::Unknown || !ReadWholeFile(fileName, bytes)) return false;
+  IPicture* picture = nullptr;
+  if (kind == LogoKind::Jpeg) {
+    if (HBITMAP bitmap = DecodeJpeg(bytes.data(), bytes.size())) picture = PictureFromBitmap(bitmap);
+  } else if (ContentMatches(kind, bytes)) {
+    picture = LoadSystemPicture(bytes);
+  }
+  if (!picture) return false;
+  Replace(picture);
+  return true;
+}
+
+void TLogoPicture::Clear() { Replace(nullptr); }
+
+void TLogoPicture::Replace(IPicture* picture) {
+  if (picture_) picture_->Release();
+  picture_ = picture;
+}
+
+void TLogoPicture::StretchDraw(HDC dc, const RECT& area) const {
+  if (!picture_) return;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  picture_->get_Width(&width);
+  picture_->get_Height(&height);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  // Source rectangles are in HIMETRIC, whose y axis points up.
+  picture_->Render(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0,
+                   height, width, -height, nullptr);
+}

@@ -1,0 +1,29 @@
+// The logo picture of the video window: one of the six kinds chosen by file
+// extension, drawn stretched to any rectangle.
+#pragma once
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <string>
+
+class TLogoPicture {
+ public:
+  TLogoPicture() = default;
+  ~TLogoPicture();
+  TLogoPicture(const TLogoPicture&) = delete;
+  TLogoPicture& operator=(const TLogoPicture&) = delete;
+
+  // Loads the named file by the kind its extension names. On any failure
+  // (missing or unreadable file, unknown extension, content not of that kind,
+  // damaged picture) returns false and keeps the previous picture.
+  bool LoadFromFile(const std::string& fileName);
+  void Clear();
+  bool Empty() const { return picture_ == nullptr; }
+  // Draws the whole picture stretched over the rectangle, aspect ratio not kept.
+  void StretchDraw(HDC dc, const RECT& area) const;
+
+ private:
+  void Replace(IPicture* picture);
+  IPicture* picture_ = nullptr;
+};
