@@ -1,18 +1,5 @@
-# Cross-compiles for 32-bit Windows with Debian's mingw-w64 i686 tool chain.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the deliverables for 32-bit Windows with Debian's mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(ORVEX_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${ORVEX_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ORVEX_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${ORVEX_MINGW_PREFIX}-windres)
-set(ORVEX_WIDL ${ORVEX_MINGW_PREFIX}-widl)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${ORVEX_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Test programs run under Wine through this wrapper (prefix, display, code page).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+set(ORVEX_WINEARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -10,7 +10,9 @@ packages=(
   imagemagick ffmpeg fonts-wqy-zenhei
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
   gstreamer1.0-plugins-bad:i386 gstreamer1.0-libav:i386
-  g++-mingw-w64-i686 mingw-w64-tools
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-bad gstreamer1.0-libav
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   cmake make g++ libgtest-dev googletest
   clang libclang-rt-14-dev
   git ca-certificates procps

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs every test: the native unit tests of the portable core, then the
+# Windows-side tests under Wine on the virtual two-monitor display. Installs
+# and builds what is missing first. Ends with one summary line
+# "tests: N passed, N failed"; exits non-zero when anything failed.
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+bash scripts/install-packages.sh || exit 1
+arch=$(bash scripts/wine-arch.sh)
+export ORVEX_WINEARCH=$arch
+trees=(native win32)
+[ "$arch" = win64 ] && trees+=(win64)
+bash scripts/build.sh "${trees[@]}" || exit 1
+
+passed=0
+failed=0
+# Adds the counts of one tree's GoogleTest reports; a test program that left
+# no report (it crashed or hung) counts as one failure.
+count_results() {
+  local dir=$1 name report line total fails errors
+  for name in $(cd "$dir" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
+    report=$dir/test-results/$name.xml
+    if [ ! -f "$report" ]; then
+      echo "test: $name left no report" >&2
+      failed=$((failed + 1))
+      continue
+    fi
+    line=$(grep -m1 '<testsuites ' "$report")
+    total=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<< "$line")
+    fails=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<< "$line")
+    errors=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<< "$line")
+    passed=$((passed + total - fails - errors))
+    failed=$((failed + fails + errors))
+    echo "test: $name: $((total - fails - errors)) of $total passed"
+  done
+}
+
+run_ctest() {
+  local dir=$1
+  rm -f "$dir"/test-results/*.xml
+  (cd "$dir" && ctest --output-on-failure --timeout 900)
+}
+
+run_ctest build/native
+count_results build/native
+native_passed=$passed
+
+bash scripts/wine-prefix.sh || exit 1
+started_display=0
+if ! bash scripts/display.sh status > /dev/null 2>&1; then
+  bash scripts/display.sh start || exit 1
+  started_display=1
+fi
+eval "$(bash scripts/display.sh env)"
+run_ctest "build/$arch"
+count_results "build/$arch"
+[ "$started_display" = 1 ] && bash scripts/display.sh stop
+
+echo "test: $native_passed native tests passed; Windows-side tests ran as $arch under Wine"
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

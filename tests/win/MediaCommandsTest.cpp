@@ -1,0 +1,176 @@
+#include <cstring>
+
+#include "ControlFixture.h"
+
+using Strings = std::vector<std::string>;
+
+namespace {
+const char kShort[] = "Z:\\CLIPS\\SAMPLE~1.MPG";
+
+uint32_t GiveShortPath(const std::string&, char* buffer, uint32_t size) {
+  std::strncpy(buffer, kShort, size);
+  return std::strlen(kShort);
+}
+}  // namespace
+
+class OpenTest : public ControlTest {
+ protected:
+  void SetUp() override {
+    InitializeQuietly();
+    os.onShortPath = GiveShortPath;
+    os.Answer("status movie length", 0, "3959");
+    os.Answer("status movie nominal frame rate", 0, "25000");
+  }
+  Strings AfterOpen() const {
+    const std::string put = "put movie window at 0 0 " +
+                            std::to_string(FormVideo->pnlVideo.ClientWidth()) + " " +
+                            std::to_string(FormVideo->pnlVideo.ClientHeight());
+    return {put, "status movie length", "status movie nominal frame rate", "setaudio movie on",
+            "setaudio movie source to  stereo", "play movie"};
+  }
+};
+
+TEST_F(OpenTest, FirstDriverAcceptsTheFile) {
+  control.SetFileName("  Z:\\clips\\sample clip.mpg \t");
+  EXPECT_TRUE(control.Open());
+  Strings expected{"close movie", OpenText(kShort, "digitalvideo")};
+  for (const auto& c : AfterOpen()) expected.push_back(c);
+  EXPECT_EQ(os.mci, expected);
+  EXPECT_EQ(os.log[1], "short Z:\\clips\\sample clip.mpg") << "the trimmed name is used";
+  EXPECT_EQ(control.FileName(), "  Z:\\clips\\sample clip.mpg \t") << "the stored name is kept";
+  EXPECT_EQ(control.MediaLength(), 3959);
+  EXPECT_EQ(control.MediaRate(), 25);
+}
+
+TEST_F(OpenTest, SecondDriverAfterTheFirstRefuses) {
+  os.answers[OpenText(kShort, "digitalvideo")] = {263, ""};
+  control.SetMute(true);
+  control.SetChannel(cRight);
+  os.Clear();
+  EXPECT_TRUE(control.Open());
+  ASSERT_GE(os.mci.size(), 3u);
+  EXPECT_EQ(os.mci[1], OpenText(kShort, "digitalvideo"));
+  EXPECT_EQ(os.mci[2], OpenText(kShort, "MPEGVideo"));
+  EXPECT_EQ(os.mci[6], "setaudio movie off");
+  EXPECT_EQ(os.mci[7], "setaudio movie source to  right");
+  EXPECT_EQ(os.mci.back(), "play movie");
+}
+
+TEST_F(OpenTest, BothDriversRefuseAMissingFile) {
+  os.onShortPath = nullptr;  // no such file: the short path stays empty
+  control.SetFileName("Z:\\no\\such.mpg");
+  os.Answer(OpenText("", "digitalvideo"), 263);
+  os.Answer(OpenText("", "MPEGVideo"), 275);
+  EXPECT_FALSE(control.Open());
+  EXPECT_EQ(os.mci, (Strings{"close movie",
+                             "open  type digitalvideo alias movie parent " + PanelHandle() +
+                                 " style child shareable",
+                             OpenText("", "MPEGVideo")}));
+  EXPECT_EQ(control.MediaLength(), 0);
+}
+
+TEST_F(OpenTest, FailedRateQueryGivesOneAndEmptyLengthGivesZero) {
+  os.Answer("status movie length", 0, "  ");
+  os.Answer("status movie nominal frame rate", 261, "garbage");
+  EXPECT_TRUE(control.Open());
+  EXPECT_EQ(control.MediaLength(), 0);
+  EXPECT_EQ(control.MediaRate(), 1);
+}
+
+TEST_F(OpenTest, LengthThatIsNotANumberEndsOpenWithFalse) {
+  os.Answer("status movie length", 0, "00:03:59");
+  EXPECT_FALSE(control.Open());
+  EXPECT_EQ(os.mci.back(), "status movie length") << "nothing after the failed step";
+  // Nothing was left half-done: the control goes on working.
+  os.Answer("status movie length", 0, "100");
+  EXPECT_TRUE(control.Open());
+  EXPECT_EQ(control.MediaLength(), 100);
+}
+
+TEST_F(OpenTest, LongAndNonAsciiNamesNeverOverrunTheBuffers) {
+  const std::string longName = "Z:\\" + std::string(600, 'x') + " \xb5\xe7\xd3\xb0.mpg";
+  control.SetFileName(longName);
+  // A short-path service that fills the whole buffer with no terminator.
+  os.onShortPath = [](const std::string&, char* buffer, uint32_t size) {
+    std::memset(buffer, 'S', size);
+    return size;
+  };
+  // A reply that fills the whole reply buffer.
+  os.Answer("status movie length", 0, std::string(300, '7'));
+  EXPECT_FALSE(control.Open()) << "a 128-digit length is not a 32-bit number";
+  ASSERT_GE(os.mci.size(), 2u);
+  EXPECT_EQ(os.mci[1], OpenText(std::string(260, 'S'), "digitalvideo"));
+}
+
+TEST_F(ControlTest, OpenWithoutTheVideoWindowSendsNothing) {
+  EXPECT_FALSE(control.Open());
+  os.monitors.resize(1);
+  EXPECT_FALSE(control.Initialize());
+  EXPECT_FALSE(control.Open());
+  EXPECT_TRUE(os.mci.empty());
+}
+
+TEST_F(ControlTest, TransportAndCloseSendOneCommandEach) {
+  InitializeQuietly();
+  control.FMediaLength = 10;
+  control.FMediaRate = 25;
+  control.FMediaPosition = 5;
+  control.FMediaStatus = sPlaying;
+  control.Play();
+  control.Pause();
+  control.Stop();
+  control.Close();
+  EXPECT_EQ(os.mci, (Strings{"play movie", "pause movie", "stop movie", "close movie"}));
+  EXPECT_EQ(control.MediaLength(), 0);
+  EXPECT_EQ(control.MediaRate(), 0);
+  EXPECT_EQ(control.MediaPosition(), 0);
+  EXPECT_EQ(control.MediaStatus(), sPlaying) << "status waits for the next poll";
+}
+
+TEST_F(ControlTest, ChannelIsStoredUncheckedAndSentEvenWithNoDevice) {
+  control.SetChannel(cLeft);
+  control.SetChannel(5);
+  EXPECT_EQ(os.mci, (Strings{"setaudio movie source to  left", "setaudio movie source to "}));
+  EXPECT_EQ(control.Channel(), 5);
+}
+
+TEST_F(ControlTest, VolumeClampsAndWritesBothWords) {
+  EXPECT_EQ(control.Volume(), 0);
+  control.SetVolume(-5);
+  EXPECT_EQ(control.Volume(), 0);
+  control.SetVolume(250);
+  EXPECT_EQ(control.Volume(), 100);
+  control.SetVolume(37);
+  EXPECT_EQ(os.log, (Strings{"wave 00000000", "wave FFDCFFDC", "wave 5EAB5EAB"}));
+  EXPECT_TRUE(os.mci.empty());
+}
+
+TEST_F(ControlTest, MuteWritesZeroOrTheStoredWords) {
+  control.SetMute(true);
+  control.SetMute(false);  // no volume written yet: both words are 0
+  control.SetVolume(37);
+  control.SetMute(true);
+  control.SetVolume(50);  // audible again at the new volume, flag kept
+  EXPECT_TRUE(control.Mute());
+  control.SetMute(false);
+  EXPECT_EQ(os.log, (Strings{"wave 00000000", "wave 00000000", "wave 5EAB5EAB", "wave 00000000",
+                             "wave 7FEE7FEE", "wave 7FEE7FEE"}));
+  EXPECT_TRUE(os.mci.empty()) << "mute sends no MCI command";
+}
+
+TEST_F(ControlTest, SeekPausesAgainOnlyAfterAPausedOrStoppedPoll) {
+  control.SetMediaPosition(-10);
+  EXPECT_EQ(os.mci, (Strings{"play movie from 0"})) << "not ready keeps playing";
+  for (TStatus status : {sPaused, sStopped}) {
+    os.Clear();
+    control.FMediaStatus = status;
+    control.SetMediaPosition(1500);
+    EXPECT_EQ(os.mci, (Strings{"play movie from 1500", "pause movie"}));
+  }
+  os.Clear();
+  control.FMediaStatus = sPlaying;
+  control.FMediaPosition = 400;
+  control.SetMediaPosition(2000);
+  EXPECT_EQ(os.mci, (Strings{"play movie from 2000"}));
+  EXPECT_EQ(control.MediaPosition(), 400) << "the position waits for the next poll";
+}

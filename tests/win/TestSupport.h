@@ -1,0 +1,37 @@
+// Helpers shared by the Windows-side tests.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Runs the message loop until done() holds or the time is up; returns done().
+template <typename Done>
+bool PumpUntil(DWORD milliseconds, Done done) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (done()) return true;
+    if (GetTickCount() - start >= milliseconds) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+inline void PumpFor(DWORD milliseconds) {
+  PumpUntil(milliseconds, [] { return false; });
+}
+
+// A file next to the test program (fixtures are built there).
+std::string TestDataPath(const char* name);
+// A new empty folder under the system's temporary folder.
+std::string MakeTempFolder(const char* name);
+// Writes bytes to a file, replacing it.
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// A 24-bit bitmap file of the given size in four solid quadrants:
+// red top-left, green top-right, blue bottom-left, yellow bottom-right.
+std::string QuadrantBitmapFile(int width, int height);
+// The same picture as a JPEG file image.
+std::string QuadrantJpegFile(int width, int height);
