@@ -40,6 +40,25 @@ void Measure(TLumivox& control, const char* label, int ticks) {
               label, cpu, wall, ticks, control.MediaStatus(), control.MediaPosition());
 }
 
+// The operating system's share of a tick, call by call.
+template <typename Call>
+void MeasureCall(const char* label, int ticks, Call call) {
+  const double cpu0 = ThreadCpuMs();
+  for (int i = 0; i < ticks; ++i) call();
+  std::printf("  %s: %.4f ms CPU\n", label, (ThreadCpuMs() - cpu0) / ticks);
+}
+
+void MeasureSystemCalls(int ticks) {
+  TSystemServices& os = RealSystem();
+  char reply[128];
+  RECT first;
+  MeasureCall("first monitor", ticks, [&] { os.FirstMonitor(first); });
+  MeasureCall("cursor position", ticks, [&] { os.CursorPos(); });
+  MeasureCall("status movie mode", ticks, [&] { os.SendMciString("status movie mode", reply, 128); });
+  MeasureCall("status movie position", ticks,
+              [&] { os.SendMciString("status movie position", reply, 128); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,9 +73,11 @@ int main(int argc, char** argv) {
     TLumivox control;
     control.tmrMouse.SetEnabled(false);  // ticks are driven by the loop below
     Measure(control, "no media open", ticks);
+    MeasureSystemCalls(ticks);
     control.SetFileName(argv[1]);
     if (control.Initialize() && control.Open()) {
       Measure(control, "clip playing", ticks);
+      MeasureSystemCalls(ticks);
     } else {
       std::fprintf(stderr, "could not open %s\n", argv[1]);
       result = 1;

@@ -15,9 +15,8 @@ void TLumivox::tmrMouseTimer() {
 }
 
 void TLumivox::GuardMouse() {
-  const std::vector<RECT> monitors = system_.Monitors();
-  if (monitors.empty()) return;
-  const RECT& m0 = monitors[0];
+  RECT m0{};
+  if (!system_.FirstMonitor(m0)) return;
   const GuardBounds bounds{m0.left, m0.top, m0.right, m0.bottom};
   const POINT p = system_.CursorPos();
   const GuardPoint cursor{p.x, p.y};
