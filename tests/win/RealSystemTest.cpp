@@ -125,6 +125,8 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   ASSERT_TRUE(control.Initialize());
   control.SetFileName(TestDataPath("sample clip.mpg"));
   ASSERT_TRUE(control.Open());
+  EXPECT_NE(GetWindow(FormVideo->pnlVideo.Handle(), GW_CHILD), nullptr)
+      << "the device's picture window lives in the video panel";
   EXPECT_GT(control.MediaLength(), 3000);
   EXPECT_LT(control.MediaLength(), 5000);
   EXPECT_TRUE(PumpUntil(10000, [&] {
