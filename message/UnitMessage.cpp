@@ -7,6 +7,6 @@ const char kFormClass[] = "TFormMessage";
 }
 
 TFormMessage::TFormMessage()
-    : TBorderlessForm(kFormClass, "", WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+    : TBorderlessForm(kFormClass, "", 0),
       tmrMove(0, false),
       tmrRepeat(0, false) {}
