@@ -70,7 +70,7 @@ enum : DISPID {
 };
 
 // The dual interface, in function-table order after IDispatch's seven.
-struct __declspec(uuid("6BBB3AD5-391F-4198-B041-8422A076E0ED")) ILumivox : public IDispatch {
+struct ILumivox : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE get_MsgColor(OLE_COLOR* Value) = 0;
   virtual HRESULT STDMETHODCALLTYPE put_MsgColor(OLE_COLOR Value) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_MsgFont(IFontDisp** Value) = 0;

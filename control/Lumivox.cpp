@@ -1,6 +1,7 @@
 // TLumivox construction, Initialize, CloseControl, TVTest and Logo.
 #include <array>
 
+#include "../message/MessageRules.h"
 #include "../message/UnitMessage.h"
 #include "../video/CornerMarks.h"
 #include "../video/UnitVideo.h"
@@ -52,6 +53,7 @@ TLumivox::TLumivox(TSystemServices& system)
 
 bool TLumivox::Initialize() {
   surfaceVisible_ = false;
+  if (surface_) ShowWindow(surface_, SW_HIDE);
   FMediaLength = 0;
   FMediaPosition = 0;
   FMediaRate = 0;
@@ -106,3 +108,9 @@ void TLumivox::SetLogo(const std::string& value) {
   }
   FLogo = name;
 }
+
+void TLumivox::SetMsgSpeed(int32_t value) { FMsgSpeed = ClampMsgSpeed(value); }
+
+void TLumivox::SetMsgRepeat(int32_t value) { FMsgRepeat = ClampMsgRepeat(value); }
+
+void TLumivox::SetMsgInterval(int32_t value) { FMsgInterval = ClampMsgInterval(value); }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ControlTypes.h"
+#include "FontState.h"
 #include "SystemServices.h"
 #include "WinTimer.h"
 
@@ -14,6 +15,7 @@ class TLumivox {
  public:
   // Starts tmrMouse at once; the system defaults to the real operating system.
   explicit TLumivox(TSystemServices& system = RealSystem());
+  ~TLumivox() { DestroySurface(); }
   TLumivox(const TLumivox&) = delete;
   TLumivox& operator=(const TLumivox&) = delete;
 
@@ -27,6 +29,18 @@ class TLumivox {
   void SetMessage(const std::string& value) { FMessage = value; }
   void SetLogo(const std::string& value);
   bool SurfaceVisible() const { return surfaceVisible_; }
+
+  // The control's own surface on the host: a child window of the host's site,
+  // at the form's design size until the host places it. Initialize hides it.
+  HWND Surface() const { return surface_; }
+  HWND CreateSurface(HWND parent, const RECT& bounds);
+  void DestroySurface();
+  // The surface's colour (an OLE colour; also the message text colour) and
+  // its font (also the message font).
+  uint32_t Color() const { return color_; }
+  void SetColor(uint32_t value);
+  const TFontState& Font() const { return font_; }
+  void SetFont(const TFontState& value) { font_ = value; }
 
   // Media device.
   bool Open();
@@ -45,6 +59,11 @@ class TLumivox {
   int32_t MediaPosition() const { return FMediaPosition; }
   void SetMediaPosition(int32_t value);
   TStatus MediaStatus() const { return static_cast<TStatus>(FMediaStatus); }
+
+  // Message settings, stored with their clamping; the overlay shows them.
+  void SetMsgSpeed(int32_t value);
+  void SetMsgRepeat(int32_t value);
+  void SetMsgInterval(int32_t value);
 
   // One tick of tmrMouse: mouse guard, then status poll.
   void tmrMouseTimer();
@@ -80,6 +99,274 @@ class TLumivox {
   void GuardMouse();
   void PollStatus();
 
+  static LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
   TSystemServices& system_;
   bool surfaceVisible_ = true;
+  HWND surface_ = nullptr;
+  uint32_t color_ = 0x8000000F;  // button face
+  TFontState font_;
 };
+
+// The form's design size of the surface.
+constexpr int kSurfaceWidth = 123;
+constexpr int kSurfaceHeight = 72;
+
+// ---------------------------------------------------------------------------
+// The automation object: the embeddable ActiveX control that hosts create
+// through COM. It owns one TLumivox and forwards every ILumivox member to it.
+// All interfaces live on this one object; with an outer object (aggregation)
+// every interface delegates IUnknown to the outer one.
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <memory>
+
+#include "../automation/ComSupport.h"
+#include "../automation/ConnectionPoint.h"
+#include "../automation/OrvexTypeLib.h"
+
+class TFontLink;
+
+class TLumivoxImpl final : public ILumivox,
+                           public IViewObjectEx,
+                           public IOleInPlaceObject,
+                           public IOleInPlaceActiveObject,
+                           public IOleControl,
+                           public IOleObject,
+                           public IQuickActivate,
+                           public IPersistStorage,
+                           public IPersistStreamInit,
+                           public ISpecifyPropertyPages,
+                           public IDataObject,
+                           public ISimpleFrameSite,
+                           public IProvideClassInfo2,
+                           public IConnectionPointContainer,
+                           public ISupportErrorInfo {
+ public:
+  // Creates the object with its control object; outer may be null. Throws
+  // EOrvexError when the control cannot be built.
+  explicit TLumivoxImpl(IUnknown* outer);
+  TLumivoxImpl(const TLumivoxImpl&) = delete;
+  TLumivoxImpl& operator=(const TLumivoxImpl&) = delete;
+
+  // The non-delegating IUnknown (the object's identity when aggregated).
+  IUnknown* InnerUnknown() { return &inner_; }
+  TLumivox& Control() { return *control_; }
+
+  // IUnknown, delegating to the controlling unknown.
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+  STDMETHODIMP_(ULONG) AddRef() override;
+  STDMETHODIMP_(ULONG) Release() override;
+
+  // IDispatch, through the type information of ILumivox.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                             DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
+
+  // ILumivox.
+  STDMETHODIMP get_MsgColor(OLE_COLOR* Value) override;
+  STDMETHODIMP put_MsgColor(OLE_COLOR Value) override;
+  STDMETHODIMP get_MsgFont(IFontDisp** Value) override;
+  STDMETHODIMP put_MsgFont(IFontDisp* Value) override;
+  STDMETHODIMP putref_MsgFont(IFontDisp* Value) override;
+  STDMETHODIMP AboutOrvex() override;
+  STDMETHODIMP get_FileName(BSTR* Value) override;
+  STDMETHODIMP put_FileName(BSTR Value) override;
+  STDMETHODIMP CloseControl() override;
+  STDMETHODIMP Initialize(VARIANT_BOOL* Value) override;
+  STDMETHODIMP Open(VARIANT_BOOL* Value) override;
+  STDMETHODIMP Play() override;
+  STDMETHODIMP Pause() override;
+  STDMETHODIMP Close() override;
+  STDMETHODIMP TVTest() override;
+  STDMETHODIMP get_Channel(TChannel* Value) override;
+  STDMETHODIMP put_Channel(TChannel Value) override;
+  STDMETHODIMP get_Volume(LONG* Value) override;
+  STDMETHODIMP put_Volume(LONG Value) override;
+  STDMETHODIMP get_Mute(VARIANT_BOOL* Value) override;
+  STDMETHODIMP put_Mute(VARIANT_BOOL Value) override;
+  STDMETHODIMP Stop() override;
+  STDMETHODIMP get_Message(BSTR* Value) override;
+  STDMETHODIMP put_Message(BSTR Value) override;
+  STDMETHODIMP DisplayMessage() override;
+  STDMETHODIMP get_MsgSpeed(LONG* Value) override;
+  STDMETHODIMP put_MsgSpeed(LONG Value) override;
+  STDMETHODIMP get_MsgLocation(TLocation* Value) override;
+  STDMETHODIMP put_MsgLocation(TLocation Value) override;
+  STDMETHODIMP get_MsgActionStyle(TActionStyle* Value) override;
+  STDMETHODIMP put_MsgActionStyle(TActionStyle Value) override;
+  STDMETHODIMP get_MsgRepeat(LONG* Value) override;
+  STDMETHODIMP put_MsgRepeat(LONG Value) override;
+  STDMETHODIMP get_MsgInterval(LONG* Value) override;
+  STDMETHODIMP put_MsgInterval(LONG Value) override;
+  STDMETHODIMP get_MsgTransparent(VARIANT_BOOL* Value) override;
+  STDMETHODIMP put_MsgTransparent(VARIANT_BOOL Value) override;
+  STDMETHODIMP put_MsgBackgroundColor(OLE_COLOR Value) override;
+  STDMETHODIMP get_MediaStatus(TStatus* Value) override;
+  STDMETHODIMP get_MediaLength(LONG* Value) override;
+  STDMETHODIMP get_MediaRate(LONG* Value) override;
+  STDMETHODIMP get_MediaPosition(LONG* Value) override;
+  STDMETHODIMP put_MediaPosition(LONG Value) override;
+  STDMETHODIMP put_Logo(BSTR Value) override;
+
+  // IViewObject, IViewObject2, IViewObjectEx.
+  STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                    HDC targetDc, HDC drawDc, LPCRECTL bounds, LPCRECTL windowBounds,
+                    BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArg) override;
+  STDMETHODIMP GetColorSet(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,
+                           HDC targetDc, LOGPALETTE** colors) override;
+  STDMETHODIMP Freeze(DWORD aspect, LONG index, void* aspectInfo, DWORD* freeze) override;
+  STDMETHODIMP Unfreeze(DWORD freeze) override;
+  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
+  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
+  STDMETHODIMP GetExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, LPSIZEL size) override;
+  STDMETHODIMP GetRect(DWORD aspect, LPRECTL rect) override;
+  STDMETHODIMP GetViewStatus(DWORD* status) override;
+  STDMETHODIMP QueryHitPoint(DWORD aspect, LPCRECT bounds, POINT location, LONG closeHint,
+                             DWORD* hitResult) override;
+  STDMETHODIMP QueryHitRect(DWORD aspect, LPCRECT bounds, LPCRECT location, LONG closeHint,
+                            DWORD* hitResult) override;
+  STDMETHODIMP GetNaturalExtent(DWORD aspect, LONG index, DVTARGETDEVICE* device, HDC targetDc,
+                                DVEXTENTINFO* extentInfo, LPSIZEL size) override;
+
+  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject.
+  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP ContextSensitiveHelp(BOOL enterMode) override;
+  STDMETHODIMP InPlaceDeactivate() override;
+  STDMETHODIMP UIDeactivate() override;
+  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
+  STDMETHODIMP ReactivateAndUndo() override;
+  STDMETHODIMP TranslateAccelerator(LPMSG msg) override;
+  STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
+  STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frame) override;
+  STDMETHODIMP EnableModeless(BOOL enable) override;
+
+  // IOleControl.
+  STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
+  STDMETHODIMP OnMnemonic(MSG* msg) override;
+  STDMETHODIMP OnAmbientPropertyChange(DISPID id) override;
+  STDMETHODIMP FreezeEvents(BOOL freeze) override;
+
+  // IOleObject.
+  STDMETHODIMP SetClientSite(IOleClientSite* site) override;
+  STDMETHODIMP GetClientSite(IOleClientSite** site) override;
+  STDMETHODIMP SetHostNames(LPCOLESTR app, LPCOLESTR object) override;
+  STDMETHODIMP Close(DWORD saveOption) override;
+  STDMETHODIMP SetMoniker(DWORD which, IMoniker* moniker) override;
+  STDMETHODIMP GetMoniker(DWORD assign, DWORD which, IMoniker** moniker) override;
+  STDMETHODIMP InitFromData(IDataObject* data, BOOL creation, DWORD reserved) override;
+  STDMETHODIMP GetClipboardData(DWORD reserved, IDataObject** data) override;
+  STDMETHODIMP DoVerb(LONG verb, LPMSG msg, IOleClientSite* site, LONG index, HWND parent,
+                      LPCRECT position) override;
+  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
+  STDMETHODIMP Update() override;
+  STDMETHODIMP IsUpToDate() override;
+  STDMETHODIMP GetUserClassID(CLSID* clsid) override;
+  STDMETHODIMP GetUserType(DWORD form, LPOLESTR* userType) override;
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
+  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
+  STDMETHODIMP Unadvise(DWORD connection) override;
+  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advise) override;
+  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
+  STDMETHODIMP SetColorScheme(LOGPALETTE* palette) override;
+
+  // IQuickActivate.
+  STDMETHODIMP QuickActivate(QACONTAINER* container, QACONTROL* control) override;
+  STDMETHODIMP SetContentExtent(LPSIZEL size) override;
+  STDMETHODIMP GetContentExtent(LPSIZEL size) override;
+
+  // IPersist, IPersistStorage, IPersistStreamInit.
+  STDMETHODIMP GetClassID(CLSID* clsid) override;
+  STDMETHODIMP IsDirty() override;
+  STDMETHODIMP InitNew(IStorage* storage) override;
+  STDMETHODIMP Load(IStorage* storage) override;
+  STDMETHODIMP Save(IStorage* storage, BOOL sameAsLoad) override;
+  STDMETHODIMP SaveCompleted(IStorage* storage) override;
+  STDMETHODIMP HandsOffStorage() override;
+  STDMETHODIMP Load(LPSTREAM stream) override;
+  STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
+  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
+  STDMETHODIMP InitNew() override;
+
+  // ISpecifyPropertyPages.
+  STDMETHODIMP GetPages(CAUUID* pages) override;
+
+  // IDataObject.
+  STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override;
+  STDMETHODIMP GetDataHere(FORMATETC* format, STGMEDIUM* medium) override;
+  STDMETHODIMP QueryGetData(FORMATETC* format) override;
+  STDMETHODIMP GetCanonicalFormatEtc(FORMATETC* in, FORMATETC* out) override;
+  STDMETHODIMP SetData(FORMATETC* format, STGMEDIUM* medium, BOOL release) override;
+  STDMETHODIMP EnumFormatEtc(DWORD direction, IEnumFORMATETC** formats) override;
+  STDMETHODIMP DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink,
+                       DWORD* connection) override;
+  STDMETHODIMP DUnadvise(DWORD connection) override;
+  STDMETHODIMP EnumDAdvise(IEnumSTATDATA** advise) override;
+
+  // ISimpleFrameSite.
+  STDMETHODIMP PreMessageFilter(HWND window, UINT message, WPARAM wp, LPARAM lp,
+                                LRESULT* result, DWORD* cookie) override;
+  STDMETHODIMP PostMessageFilter(HWND window, UINT message, WPARAM wp, LPARAM lp,
+                                 LRESULT* result, DWORD cookie) override;
+
+  // IProvideClassInfo, IProvideClassInfo2.
+  STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
+  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
+
+  // IConnectionPointContainer.
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
+  STDMETHODIMP FindConnectionPoint(REFIID riid, IConnectionPoint** point) override;
+
+  // ISupportErrorInfo.
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
+
+  // Called by the font link when the font object it follows changes.
+  void FontObjectChanged();
+
+ private:
+  ~TLumivoxImpl();
+
+  // The non-delegating IUnknown.
+  struct TInner : IUnknown {
+    TLumivoxImpl* owner;
+    STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+  };
+
+  HRESULT InnerQueryInterface(REFIID riid, void** object);
+  // Asks the sinks whether the property may change: S_FALSE when one refuses.
+  HRESULT RequestEdit(DISPID id);
+  void NotifyChanged(DISPID id);
+  HRESULT AdoptFont(IFontDisp* font);
+  // In-place activation on the client site's window.
+  HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT position);
+
+  LONG refs_ = 1;
+  TInner inner_;
+  IUnknown* outer_;
+  std::unique_ptr<TLumivox> control_;
+  TConnectionPoint propertyNotify_;
+  TConnectionPoint events_;
+  std::unique_ptr<TFontLink> fontLink_;
+  // Embedding state.
+  ComPtr<IOleClientSite> clientSite_;
+  ComPtr<IOleInPlaceSite> inPlaceSite_;
+  ComPtr<IAdviseSink> viewSink_;
+  DWORD viewAdviseFlags_ = 0;
+  ComPtr<IOleAdviseHolder> adviseHolder_;
+  SIZEL extent_{};  // HIMETRIC
+  bool inPlaceActive_ = false;
+  bool dirty_ = false;
+};
+
+// Creates an automation object for the class factory: a plain one, or an
+// aggregated one handing out its inner IUnknown.
+HRESULT CreateLumivox(IUnknown* outer, REFIID riid, void** object);

@@ -1,0 +1,155 @@
+#include "ConnectionPoint.h"
+
+#include <vector>
+
+namespace {
+
+// Enumerators hold their own snapshot with references, so a sink that
+// unadvises during the enumeration cannot pull it from under the caller.
+template <typename Enum, typename Item, const IID& kIid>
+class TSnapshotEnum final : public Enum {
+ public:
+  TSnapshotEnum(std::vector<Item> items, std::size_t position = 0)
+      : items_(std::move(items)), position_(position) {
+    for (Item& item : items_) AddRefItem(item);
+  }
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == kIid) {
+      *object = static_cast<Enum*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+  }
+  STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
+    if (!out || (count > 1 && !fetched)) return E_POINTER;
+    ULONG n = 0;
+    for (; n < count && position_ < items_.size(); ++n, ++position_) {
+      out[n] = items_[position_];
+      AddRefItem(out[n]);
+    }
+    if (fetched) *fetched = n;
+    return n == count ? S_OK : S_FALSE;
+  }
+  STDMETHODIMP Skip(ULONG count) override {
+    position_ += count;
+    if (position_ > items_.size()) {
+      position_ = items_.size();
+      return S_FALSE;
+    }
+    return S_OK;
+  }
+  STDMETHODIMP Reset() override {
+    position_ = 0;
+    return S_OK;
+  }
+  STDMETHODIMP Clone(Enum** result) override {
+    if (!result) return E_POINTER;
+    *result = new TSnapshotEnum(items_, position_);
+    return S_OK;
+  }
+
+ private:
+  ~TSnapshotEnum() {
+    for (Item& item : items_) ReleaseItem(item);
+  }
+  static void AddRefItem(CONNECTDATA& c) {
+    if (c.pUnk) c.pUnk->AddRef();
+  }
+  static void ReleaseItem(CONNECTDATA& c) {
+    if (c.pUnk) c.pUnk->Release();
+  }
+  static void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
+  static void ReleaseItem(IConnectionPoint* p) { p->Release(); }
+
+  LONG refs_ = 1;
+  std::vector<Item> items_;
+  std::size_t position_;
+};
+
+using TConnectionEnum = TSnapshotEnum<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
+using TPointEnum =
+    TSnapshotEnum<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
+
+}  // namespace
+
+HRESULT CreateConnectionEnumerator(const std::map<DWORD, IUnknown*>& sinks,
+                                   IEnumConnections** result) {
+  std::vector<CONNECTDATA> items;
+  for (const auto& [cookie, sink] : sinks) items.push_back(CONNECTDATA{sink, cookie});
+  *result = new TConnectionEnum(std::move(items));
+  return S_OK;
+}
+
+HRESULT CreateConnectionPointEnumerator(IConnectionPoint* const* points, ULONG count,
+                                        IEnumConnectionPoints** result) {
+  *result = new TPointEnum(std::vector<IConnectionPoint*>(points, points + count));
+  return S_OK;
+}
+
+TConnectionPoint::~TConnectionPoint() {
+  for (auto& entry : sinks_) entry.second->Release();
+}
+
+STDMETHODIMP TConnectionPoint::QueryInterface(REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
+    *object = static_cast<IConnectionPoint*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *object = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) TConnectionPoint::AddRef() { return container_->AddRef(); }
+
+STDMETHODIMP_(ULONG) TConnectionPoint::Release() { return container_->Release(); }
+
+STDMETHODIMP TConnectionPoint::GetConnectionInterface(IID* iid) {
+  if (!iid) return E_POINTER;
+  *iid = iid_;
+  return S_OK;
+}
+
+STDMETHODIMP TConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** result) {
+  if (!result) return E_POINTER;
+  *result = container_;
+  container_->AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP TConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
+  if (!cookie) return E_POINTER;
+  *cookie = 0;
+  if (!sink) return E_POINTER;
+  IUnknown* held = nullptr;
+  if (FAILED(sink->QueryInterface(iid_, reinterpret_cast<void**>(&held))) || !held) {
+    return CONNECT_E_CANNOTCONNECT;
+  }
+  *cookie = nextCookie_++;
+  sinks_[*cookie] = held;
+  return S_OK;
+}
+
+STDMETHODIMP TConnectionPoint::Unadvise(DWORD cookie) {
+  const auto it = sinks_.find(cookie);
+  if (it == sinks_.end()) return CONNECT_E_NOCONNECTION;
+  IUnknown* sink = it->second;
+  sinks_.erase(it);
+  sink->Release();
+  return S_OK;
+}
+
+STDMETHODIMP TConnectionPoint::EnumConnections(IEnumConnections** result) {
+  if (!result) return E_POINTER;
+  return CreateConnectionEnumerator(sinks_, result);
+}

@@ -1,0 +1,119 @@
+#include "FontLink.h"
+
+#include "../control/LumivoxImpl.h"
+
+// Receives the followed font object's change notifications for the control.
+class TFontSink final : public IPropertyNotifySink {
+ public:
+  explicit TFontSink(TLumivoxImpl* owner) : owner_(owner) {}
+  void Detach() { owner_ = nullptr; }
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) {
+      *object = static_cast<IPropertyNotifySink*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+  }
+  STDMETHODIMP OnChanged(DISPID) override {
+    if (owner_) owner_->FontObjectChanged();
+    return S_OK;
+  }
+  STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+
+ private:
+  LONG refs_ = 1;
+  TLumivoxImpl* owner_;
+};
+
+namespace {
+
+ComPtr<IConnectionPoint> FontNotifyPoint(IFont* font) {
+  ComPtr<IConnectionPointContainer> container;
+  ComPtr<IConnectionPoint> point;
+  if (SUCCEEDED(font->QueryInterface(IID_IConnectionPointContainer,
+                                     reinterpret_cast<void**>(container.Put())))) {
+    container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put());
+  }
+  return point;
+}
+
+}  // namespace
+
+int ScreenPixelsPerInch() {
+  HDC screen = GetDC(nullptr);
+  const int ppi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return ppi > 0 ? ppi : 96;
+}
+
+ComPtr<IFont> CreateFontObject(const TFontState& font) {
+  std::wstring name(font.name.begin(), font.name.end());
+  FONTDESC desc{};
+  desc.cbSizeofstruct = sizeof(desc);
+  desc.lpstrName = name.data();
+  desc.cySize.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
+  desc.sWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  desc.sCharset = font.charset;
+  desc.fItalic = font.italic;
+  desc.fUnderline = font.underline;
+  desc.fStrikethrough = font.strikeout;
+  ComPtr<IFont> object;
+  OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(object.Put()));
+  return object;
+}
+
+TFontState ReadFontObject(IFont* font, const TFontState& base) {
+  TFontState result = base;
+  BSTR name = nullptr;
+  if (SUCCEEDED(font->get_Name(&name)) && name) {
+    result.name.assign(name, name + SysStringLen(name));
+  }
+  SysFreeString(name);
+  CY size{};
+  if (SUCCEEDED(font->get_Size(&size))) {
+    result.height = FontHeightFromPoints(WholePointsHalfEven(size.int64), ScreenPixelsPerInch());
+  }
+  BOOL flag = FALSE;
+  if (SUCCEEDED(font->get_Bold(&flag))) result.bold = flag != FALSE;
+  if (SUCCEEDED(font->get_Italic(&flag))) result.italic = flag != FALSE;
+  if (SUCCEEDED(font->get_Underline(&flag))) result.underline = flag != FALSE;
+  if (SUCCEEDED(font->get_Strikethrough(&flag))) result.strikeout = flag != FALSE;
+  SHORT charset = 0;
+  if (SUCCEEDED(font->get_Charset(&charset))) result.charset = static_cast<uint8_t>(charset);
+  return result;
+}
+
+TFontLink::~TFontLink() { Follow(nullptr); }
+
+ComPtr<IFont> TFontLink::Object(const TFontState& font) {
+  if (!font_) Follow(CreateFontObject(font).Get());
+  return font_;
+}
+
+void TFontLink::Follow(IFont* font) {
+  if (font_ && sink_) {
+    if (ComPtr<IConnectionPoint> point = FontNotifyPoint(font_.Get())) point->Unadvise(cookie_);
+  }
+  if (sink_) {
+    sink_->Detach();
+    sink_->Release();
+    sink_ = nullptr;
+  }
+  cookie_ = 0;
+  font_ = font;
+  if (!font_) return;
+  sink_ = new TFontSink(owner_);
+  if (ComPtr<IConnectionPoint> point = FontNotifyPoint(font_.Get())) {
+    point->Advise(static_cast<IPropertyNotifySink*>(sink_), &cookie_);
+  }
+}

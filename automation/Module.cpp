@@ -1,7 +1,0 @@
-// Entry point of Orvex.OCX.
-#include <windows.h>
-
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
-  return TRUE;
-}

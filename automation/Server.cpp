@@ -1,0 +1,95 @@
+// The in-process server: module load and unload, the class factory and the
+// four exports.
+#include <windows.h>
+#include <ole2.h>
+
+#include "../control/LumivoxImpl.h"
+#include "../control/ModuleInstance.h"
+#include "Registration.h"
+#include "TypeInfoCache.h"
+
+namespace {
+
+class TClassFactory final : public IClassFactory {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+      *object = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+  }
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
+    return CreateLumivox(outer, riid, object);
+  }
+  STDMETHODIMP LockServer(BOOL lock) override {
+    if (lock) ModuleLock();
+    else ModuleUnlock();
+    return S_OK;
+  }
+
+ private:
+  LONG refs_ = 1;
+};
+
+CRITICAL_SECTION factoryGuard;
+TClassFactory* volatile factory = nullptr;
+bool comInitialized = false;
+
+IClassFactory* SharedFactory() {
+  if (!factory) {
+    EnterCriticalSection(&factoryGuard);
+    if (!factory) factory = new (std::nothrow) TClassFactory();
+    LeaveCriticalSection(&factoryGuard);
+  }
+  return factory;
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(instance);
+    InitializeCriticalSection(&factoryGuard);
+    comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+    // Only on FreeLibrary: at process exit other DLLs may already be gone.
+    if (factory) factory->Release();
+    factory = nullptr;
+    ReleaseTypeInfoCache();
+    DeleteCriticalSection(&factoryGuard);
+    if (comInitialized) CoUninitialize();
+  }
+  return TRUE;
+}
+
+STDAPI DllCanUnloadNow() {
+  if (ModuleLockCount() != 0) return S_FALSE;
+  ReleaseTypeInfoCache();
+  return S_OK;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (clsid != CLSID_Lumivox) return CLASS_E_CLASSNOTAVAILABLE;
+  IClassFactory* shared = SharedFactory();
+  if (!shared) return E_OUTOFMEMORY;
+  return shared->QueryInterface(riid, object);
+}
+
+STDAPI DllRegisterServer() { return RegisterLumivox(); }
+
+STDAPI DllUnregisterServer() {
+  UnregisterLumivox();
+  return S_OK;
+}

@@ -1,0 +1,65 @@
+// The control's own surface: a plain child window in the control's colour.
+#include "LumivoxImpl.h"
+#include "ModuleInstance.h"
+#include "OrvexError.h"
+
+#include <olectl.h>
+
+namespace {
+const char kSurfaceClass[] = "TLumivox";
+
+COLORREF ResolveColor(uint32_t oleColor) {
+  if (oleColor & 0x80000000u) return GetSysColor(static_cast<int>(oleColor & 0xFF));
+  return static_cast<COLORREF>(oleColor & 0x00FFFFFF);
+}
+}  // namespace
+
+HWND TLumivox::CreateSurface(HWND parent, const RECT& bounds) {
+  if (surface_) {
+    SetParent(surface_, parent);
+    MoveWindow(surface_, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+    return surface_;
+  }
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(ModuleInstance(), kSurfaceClass, &wc)) {
+    wc = WNDCLASSA{};
+    wc.lpfnWndProc = SurfaceProc;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kSurfaceClass;
+    RegisterClassA(&wc);
+  }
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (surfaceVisible_ ? WS_VISIBLE : 0);
+  surface_ = CreateWindowExA(0, kSurfaceClass, "", style, bounds.left, bounds.top,
+                             bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                             nullptr, ModuleInstance(), this);
+  if (!surface_) throw EOrvexError("Error creating window");
+  SetWindowLongPtrA(surface_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  return surface_;
+}
+
+void TLumivox::DestroySurface() {
+  if (!surface_) return;
+  SetWindowLongPtrA(surface_, GWLP_USERDATA, 0);
+  DestroyWindow(surface_);
+  surface_ = nullptr;
+}
+
+void TLumivox::SetColor(uint32_t value) {
+  color_ = value;
+  if (surface_) InvalidateRect(surface_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK TLumivox::SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* control = reinterpret_cast<TLumivox*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (control && message == WM_ERASEBKGND) {
+    RECT r{};
+    GetClientRect(window, &r);
+    HBRUSH brush = CreateSolidBrush(ResolveColor(control->color_));
+    FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+    DeleteObject(brush);
+    return 1;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
