@@ -5,21 +5,33 @@
 #   win64   the same sources for 64-bit Windows, to run the Windows-side tests
 #           where the kernel cannot execute 32-bit code
 #   build.sh [native|win32|win64]...   (default: native win32)
+# Where 32-bit programs cannot run (scripts/wine-arch.sh says win64), win32
+# embeds the type library that win64 writes, so win64 is built first.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 build_tree() {
   local name=$1 dir=$root/build/$1
-  local args=(-S "$root" -B "$dir" -G "Unix Makefiles")
+  local args=(-S "$root" -B "$dir" -G "Unix Makefiles") typelib=
   case $name in
     native) ;;
-    win32) args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
+    win32)
+      args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
+      # Where 32-bit programs cannot run, the type library generator cannot
+      # run in this tree: it embeds the 32-bit library the win64 tree writes.
+      if [ "$arch" = win64 ]; then
+        typelib=$root/build/win64/Orvex-win32.tlb
+        args+=(-DORVEX_TYPELIB:FILEPATH="$typelib")
+      fi ;;
     win64) args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
     *) echo "build: unknown tree '$name'" >&2; exit 2 ;;
   esac
   echo "build: $name"
-  [ -f "$dir/CMakeCache.txt" ] || cmake "${args[@]}" > "$root/build/$name-configure.log"
+  if [ ! -f "$dir/CMakeCache.txt" ] ||
+     { [ -n "$typelib" ] && ! grep -qxF "ORVEX_TYPELIB:FILEPATH=$typelib" "$dir/CMakeCache.txt"; }; then
+    cmake "${args[@]}" > "$root/build/$name-configure.log"
+  fi
   cmake --build "$dir" -j"$jobs" > "$root/build/$name-build.log" 2>&1 || {
     tail -n 40 "$root/build/$name-build.log" >&2
     echo "build: $name failed (log: build/$name-build.log)" >&2
@@ -29,4 +41,11 @@ build_tree() {
 
 mkdir -p "$root/build"
 [ $# -gt 0 ] || set -- native win32
-for tree in "$@"; do build_tree "$tree"; done
+arch=$(bash "$root/scripts/wine-arch.sh")
+trees=("$@")
+if [ "$arch" = win64 ] && [[ " $* " == *" win32 "* ]]; then
+  # win64 goes first (and is added if missing): win32 takes its type library.
+  trees=(win64)
+  for tree in "$@"; do [ "$tree" = win64 ] || trees+=("$tree"); done
+fi
+for tree in "${trees[@]}"; do build_tree "$tree"; done

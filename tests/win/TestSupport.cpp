@@ -31,6 +31,37 @@ std::string TestDataPath(const char* name) {
   return folder + name;
 }
 
+std::string BuildOcxPath() {
+  char full[MAX_PATH] = {};
+  GetFullPathNameA(TestDataPath("..\\..\\Orvex.OCX").c_str(), MAX_PATH, full, nullptr);
+  return full;
+}
+
+int RunProgram(const std::string& commandLine, DWORD timeoutMs) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return -1;
+  }
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(process.hProcess, &code);
+  } else {
+    TerminateProcess(process.hProcess, 1);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+bool Regsvr32(const std::string& path, bool unregister) {
+  return RunProgram(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + path +
+                    "\"") == 0;
+}
+
 std::string MakeTempFolder(const char* name) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);

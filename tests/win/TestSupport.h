@@ -24,6 +24,14 @@ inline void PumpFor(DWORD milliseconds) {
   PumpUntil(milliseconds, [] { return false; });
 }
 
+// The build's Orvex.OCX (the test programs live two folders below it).
+std::string BuildOcxPath();
+// Runs a command line, waiting up to timeoutMs; the exit code, or -1 when it
+// could not start or did not end in time.
+int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
+// regsvr32 /s on the file (with /u to unregister); true when it succeeded.
+bool Regsvr32(const std::string& path, bool unregister = false);
+
 // A file next to the test program (fixtures are built there).
 std::string TestDataPath(const char* name);
 // A new empty folder under the system's temporary folder.

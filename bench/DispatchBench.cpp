@@ -1,0 +1,253 @@
+// Cost of reaching the control through COM, side by side with a peer control
+// of the system: Wine's (or Windows') script control, "MSScriptControl.ScriptControl",
+// whose dual interface is also dispatched through its type information.
+//
+// For each of the two it times one property get
+//   - late-bound through IDispatch::Invoke by DISPID,
+//   - late-bound by name: GetIDsOfNames, then Invoke,
+//   - early-bound through the dual interface's function table,
+// and one CoCreateInstance + Release of a new instance. Our property is
+// Volume (DISPID 11, ILumivox::get_Volume), the peer's is Timeout
+// (IScriptControl::get_Timeout). The peer's interface has no header here: its
+// early-bound get calls the function-table slot that the peer's own type
+// information gives for get_Timeout, on the interface asked for by its IID,
+// which is what a compiled client of its header does. For ours the slot of
+// get_Volume in OrvexTypeLib.h is checked against our type information.
+//
+// Usage: orvex_dispatch_bench [batches]   (Orvex.OCX must be registered)
+// Each time is the median over the batches of (batch time / calls in the
+// batch), measured with QueryPerformanceCounter after a warm-up.
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "automation/OrvexTypeLib.h"
+
+namespace {
+
+// {0E59F1D3-1FBE-11D0-8FF2-00A0D10038BC}
+constexpr GUID IID_IScriptControl = {
+    0x0E59F1D3, 0x1FBE, 0x11D0, {0x8F, 0xF2, 0x00, 0xA0, 0xD1, 0x00, 0x38, 0xBC}};
+
+// A property get as it sits in a function table.
+using LongGetter = HRESULT(STDMETHODCALLTYPE*)(IUnknown* self, LONG* value);
+
+// ILumivox::get_Volume's function-table slot (IUnknown's three and
+// IDispatch's four come first).
+constexpr long kVolumeGetSlot = 7 + 17;
+
+struct Subject {
+  const wchar_t* progId;
+  const wchar_t* property;
+  DISPID dispid = DISPID_UNKNOWN;
+  CLSID clsid{};
+  IDispatch* dispatch = nullptr;
+  IUnknown* early = nullptr;  // the dual interface asked for by its IID
+  long earlyOffset = -1;      // the getter's function-table offset, from the type information
+  std::function<HRESULT()> earlyGet;
+};
+
+std::string Narrow(const wchar_t* text) {
+  char buffer[256] = {};
+  WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
+  return buffer;
+}
+
+[[noreturn]] void Fail(const char* what, HRESULT hr) {
+  std::printf("dispatch bench: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
+  std::exit(1);
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+HRESULT InvokeGet(IDispatch* dispatch, DISPID id) {
+  DISPPARAMS none{};
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                      &none, &result, nullptr, nullptr);
+  VariantClear(&result);
+  return hr;
+}
+
+HRESULT LookUpAndGet(IDispatch* dispatch, const wchar_t* name) {
+  LPOLESTR names[1] = {const_cast<LPOLESTR>(name)};
+  DISPID id = DISPID_UNKNOWN;
+  const HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  return FAILED(hr) ? hr : InvokeGet(dispatch, id);
+}
+
+HRESULT CreateAndRelease(const CLSID& clsid) {
+  IUnknown* object = nullptr;
+  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                      reinterpret_cast<void**>(&object));
+  if (object) object->Release();
+  return hr;
+}
+
+// The function-table offset that the object's own type information gives for
+// the property get of the named member, or -1.
+long TypeInfoGetOffset(IDispatch* dispatch, DISPID id) {
+  ITypeInfo* info = nullptr;
+  if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return -1;
+  // A dual interface's dispatch half names its function-table half as -1.
+  HREFTYPE ref = 0;
+  ITypeInfo* table = nullptr;
+  if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ref)) &&
+      SUCCEEDED(info->GetRefTypeInfo(ref, &table)) && table) {
+    info->Release();
+    info = table;
+  }
+  long offset = -1;
+  TYPEATTR* attr = nullptr;
+  if (SUCCEEDED(info->GetTypeAttr(&attr))) {
+    for (UINT i = 0; i < attr->cFuncs && offset < 0; ++i) {
+      FUNCDESC* func = nullptr;
+      if (FAILED(info->GetFuncDesc(i, &func))) continue;
+      if (func->memid == id && func->invkind == INVOKE_PROPERTYGET) offset = func->oVft;
+      info->ReleaseFuncDesc(func);
+    }
+    info->ReleaseTypeAttr(attr);
+  }
+  info->Release();
+  return offset;
+}
+
+// Creates the subject, finds its DISPID and its dual interface, and makes one
+// call of each kind. expectedSlot: the getter's slot as a header declares it,
+// or -1 when there is no header to hold the type information against.
+void Open(Subject& subject, const IID& earlyIid, long expectedSlot) {
+  const std::string name = Narrow(subject.progId);
+  HRESULT hr = CLSIDFromProgID(subject.progId, &subject.clsid);
+  if (FAILED(hr)) Fail((name + " CLSIDFromProgID").c_str(), hr);
+  hr = CoCreateInstance(subject.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                        reinterpret_cast<void**>(&subject.dispatch));
+  if (FAILED(hr)) Fail((name + " CoCreateInstance").c_str(), hr);
+  LPOLESTR names[1] = {const_cast<LPOLESTR>(subject.property)};
+  hr = subject.dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &subject.dispid);
+  if (FAILED(hr)) Fail((name + " GetIDsOfNames").c_str(), hr);
+  hr = InvokeGet(subject.dispatch, subject.dispid);
+  if (FAILED(hr)) Fail((name + " Invoke").c_str(), hr);
+  hr = subject.dispatch->QueryInterface(earlyIid, reinterpret_cast<void**>(&subject.early));
+  if (FAILED(hr)) Fail((name + " QueryInterface for its dual interface").c_str(), hr);
+  subject.earlyOffset = TypeInfoGetOffset(subject.dispatch, subject.dispid);
+  if (subject.earlyOffset < 0 ||
+      (expectedSlot >= 0 && subject.earlyOffset != expectedSlot * long{sizeof(void*)})) {
+    std::printf("dispatch bench: %s: type information puts the getter at offset %ld, "
+                "expected %ld\n",
+                name.c_str(), subject.earlyOffset, expectedSlot * long{sizeof(void*)});
+    std::exit(1);
+  }
+  hr = subject.earlyGet();
+  if (FAILED(hr)) Fail((name + " early-bound get").c_str(), hr);
+}
+
+// Median over the batches of the time per call, in microseconds. The batch
+// size is chosen so that one batch takes about 20 ms.
+double MeasureMicroseconds(const std::function<HRESULT()>& call, int batches) {
+  LARGE_INTEGER frequency, begin, end;
+  QueryPerformanceFrequency(&frequency);
+  auto seconds = [&](long calls) {
+    QueryPerformanceCounter(&begin);
+    for (long i = 0; i < calls; ++i) call();
+    QueryPerformanceCounter(&end);
+    return double(end.QuadPart - begin.QuadPart) / double(frequency.QuadPart);
+  };
+  // Warm-up, then grow the batch until it lasts long enough to measure.
+  seconds(50);
+  long calls = 1;
+  while (calls < (1L << 24)) {
+    const double taken = seconds(calls);
+    if (taken >= 0.02) break;
+    calls = taken < 0.002 ? calls * 10 : std::max(calls + 1, long(calls * 0.025 / taken));
+  }
+  std::vector<double> perCall;
+  for (int i = 0; i < batches; ++i) {
+    PumpMessages();
+    perCall.push_back(seconds(calls) * 1e6 / double(calls));
+  }
+  std::sort(perCall.begin(), perCall.end());
+  return perCall[perCall.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int batches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+  if (FAILED(OleInitialize(nullptr))) return 1;
+
+  Subject ours{L"Orvex.Lumivox", L"Volume"};
+  ours.earlyGet = [&ours] {
+    LONG value = 0;
+    return static_cast<ILumivox*>(ours.early)->get_Volume(&value);
+  };
+  Open(ours, IID_ILumivox, kVolumeGetSlot);
+  if (ours.dispid != DISPID_LUMIVOX_VOLUME) {
+    std::printf("dispatch bench: Volume has DISPID %ld, expected %d\n",
+                static_cast<long>(ours.dispid), int{DISPID_LUMIVOX_VOLUME});
+    return 1;
+  }
+
+  Subject peer{L"MSScriptControl.ScriptControl", L"Timeout"};
+  peer.earlyGet = [&peer] {
+    LONG value = 0;
+    void** table = *reinterpret_cast<void***>(peer.early);
+    auto get = reinterpret_cast<LongGetter>(table[peer.earlyOffset / long{sizeof(void*)}]);
+    return get(peer.early, &value);
+  };
+  Open(peer, IID_IScriptControl, -1);
+
+  struct Operation {
+    const char* name;
+    std::function<HRESULT(Subject&)> call;
+  };
+  const Operation operations[] = {
+      {"Invoke by DISPID (property get)",
+       [](Subject& s) { return InvokeGet(s.dispatch, s.dispid); }},
+      {"GetIDsOfNames + Invoke", [](Subject& s) { return LookUpAndGet(s.dispatch, s.property); }},
+      {"early-bound vtable get", [](Subject& s) { return s.earlyGet(); }},
+      {"CoCreateInstance + Release", [](Subject& s) { return CreateAndRelease(s.clsid); }},
+  };
+
+  std::printf("dispatch bench: ours %s.%s (DISPID %ld), peer %s.%s (DISPID %ld); "
+              "median of %d batches\n",
+              Narrow(ours.progId).c_str(), Narrow(ours.property).c_str(),
+              static_cast<long>(ours.dispid), Narrow(peer.progId).c_str(),
+              Narrow(peer.property).c_str(), static_cast<long>(peer.dispid), batches);
+  std::printf("%-34s %12s %12s %10s\n", "operation", "ours (us)", "peer (us)", "ours/peer");
+  double logRatios = 0;
+  for (const Operation& operation : operations) {
+    const double oursTime = MeasureMicroseconds([&] { return operation.call(ours); }, batches);
+    const double peerTime = MeasureMicroseconds([&] { return operation.call(peer); }, batches);
+    const double ratio = oursTime / peerTime;
+    logRatios += std::log(ratio);
+    std::printf("%-34s %12.3f %12.3f %10.2f\n", operation.name, oursTime, peerTime, ratio);
+    std::fflush(stdout);
+  }
+  std::printf("overall: ours/peer geometric mean %.2f over %zu operations "
+              "(peer early-bound through IScriptControl's function-table slot %ld "
+              "from its type information)\n",
+              std::exp(logRatios / std::size(operations)), std::size(operations),
+              peer.earlyOffset / long{sizeof(void*)});
+
+  for (Subject* subject : {&ours, &peer}) {
+    subject->early->Release();
+    subject->dispatch->Release();
+  }
+  OleUninitialize();
+  return 0;
+}

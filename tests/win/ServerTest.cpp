@@ -1,0 +1,238 @@
+// The in-process server from outside: regsvr32 and the registry it leaves,
+// and the rules of the exports and the class factory.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "TestSupport.h"
+#include "automation/OrvexTypeLib.h"
+
+namespace {
+
+std::optional<std::string> ReadRegString(const std::string& key, const char* name = nullptr) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  char data[1024] = {};
+  DWORD size = sizeof(data) - 1;
+  DWORD type = 0;
+  const LONG rc = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                   &size);
+  RegCloseKey(handle);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+  return std::string(data);
+}
+
+bool KeyExists(const std::string& key) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
+std::string GuidText(const GUID& guid) {
+  wchar_t wide[40] = {};
+  StringFromGUID2(guid, wide, 40);
+  char text[40] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+  return text;
+}
+
+const std::string kClassKey = "CLSID\\" + GuidText(CLSID_Lumivox);
+
+// Every value registration writes, by key and value name.
+std::map<std::string, std::optional<std::string>> RegisteredValues() {
+  std::map<std::string, std::optional<std::string>> values;
+  for (const char* sub : {"", "\\InprocServer32", "\\ProgID", "\\Version", "\\Typelib",
+                          "\\MiscStatus", "\\MiscStatus\\1", "\\ToolboxBitmap32", "\\Control",
+                          "\\Verb", "\\Verb\\0"}) {
+    values[kClassKey + sub] = ReadRegString(kClassKey + sub);
+  }
+  values["ThreadingModel"] = ReadRegString(kClassKey + "\\InprocServer32", "ThreadingModel");
+  values["Orvex.Lumivox"] = ReadRegString("Orvex.Lumivox");
+  values["Orvex.Lumivox\\CLSID"] = ReadRegString("Orvex.Lumivox\\CLSID");
+  return values;
+}
+
+bool TypeLibraryRegistered() {
+  ITypeLib* library = nullptr;
+  const HRESULT hr = LoadRegTypeLib(LIBID_Orvex, 1, 0, 0x409, &library);
+  if (library) library->Release();
+  return SUCCEEDED(hr);
+}
+
+class RegistrationTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder = MakeTempFolder("orvex reg test");
+    ocx = folder + "\\Orvex.OCX";
+    CopyFileA(BuildOcxPath().c_str(), ocx.c_str(), FALSE);
+    char shortPath[MAX_PATH] = {};
+    GetShortPathNameA(ocx.c_str(), shortPath, MAX_PATH);
+    shortOcx = shortPath;
+  }
+  static void TearDownTestSuite() {
+    // Leave the build's own OCX registered for the programs that follow.
+    Regsvr32(BuildOcxPath());
+    DeleteFileA(ocx.c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+  static std::string folder, ocx, shortOcx;
+};
+std::string RegistrationTest::folder, RegistrationTest::ocx, RegistrationTest::shortOcx;
+
+}  // namespace
+
+TEST_F(RegistrationTest, WritesEveryEntryWithTheShortPathOfABlankFolder) {
+  ASSERT_TRUE(Regsvr32(ocx)) << ocx;
+  ASSERT_EQ(shortOcx.find(' '), std::string::npos);
+  EXPECT_EQ(ReadRegString(kClassKey), "Lumivox Control");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\InprocServer32"), shortOcx);
+  EXPECT_EQ(ReadRegString(kClassKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
+  EXPECT_EQ(ReadRegString("Orvex.Lumivox"), "Lumivox Control");
+  EXPECT_EQ(ReadRegString("Orvex.Lumivox\\CLSID"), GuidText(CLSID_Lumivox));
+  EXPECT_EQ(ReadRegString(kClassKey + "\\ProgID"), "Orvex.Lumivox");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\Version"), "1.0");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\Typelib"), GuidText(LIBID_Orvex));
+  EXPECT_EQ(ReadRegString(kClassKey + "\\MiscStatus"), "0");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\MiscStatus\\1"), "131473");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\ToolboxBitmap32"), shortOcx + ",100");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\Control"), "");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\Verb"), "");
+  EXPECT_EQ(ReadRegString(kClassKey + "\\Verb\\0"), "Properties,0,2");
+  EXPECT_TRUE(TypeLibraryRegistered());
+  CLSID fromProgId{};
+  EXPECT_EQ(CLSIDFromProgID(L"Orvex.Lumivox", &fromProgId), S_OK);
+  EXPECT_EQ(fromProgId, CLSID_Lumivox);
+}
+
+TEST_F(RegistrationTest, RegisteringTwiceChangesNothing) {
+  ASSERT_TRUE(Regsvr32(ocx));
+  const auto once = RegisteredValues();
+  ASSERT_TRUE(Regsvr32(ocx));
+  EXPECT_EQ(RegisteredValues(), once);
+}
+
+TEST_F(RegistrationTest, UnregisterKeepsTheLibraryAndRegisterRestores) {
+  ASSERT_TRUE(Regsvr32(ocx));
+  const auto registered = RegisteredValues();
+  ASSERT_TRUE(Regsvr32(ocx, true));
+  EXPECT_FALSE(KeyExists(kClassKey));
+  EXPECT_FALSE(KeyExists("Orvex.Lumivox"));
+  EXPECT_TRUE(TypeLibraryRegistered());
+  ASSERT_TRUE(Regsvr32(ocx));
+  EXPECT_EQ(RegisteredValues(), registered);
+}
+
+namespace {
+
+using CanUnloadFn = HRESULT(STDAPICALLTYPE*)();
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+// The exports of the build's OCX, loaded straight into this process.
+class ExportsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module = LoadLibraryA(BuildOcxPath().c_str());
+    ASSERT_NE(module, nullptr);
+    canUnload = reinterpret_cast<CanUnloadFn>(GetProcAddress(module, "DllCanUnloadNow"));
+    getClassObject =
+        reinterpret_cast<GetClassObjectFn>(GetProcAddress(module, "DllGetClassObject"));
+    ASSERT_NE(canUnload, nullptr);
+    ASSERT_NE(getClassObject, nullptr);
+    ASSERT_NE(GetProcAddress(module, "DllRegisterServer"), nullptr);
+    ASSERT_NE(GetProcAddress(module, "DllUnregisterServer"), nullptr);
+  }
+  void TearDown() override {
+    if (canUnload) EXPECT_EQ(canUnload(), S_OK) << "a test left a lock behind";
+    FreeLibrary(module);
+  }
+  IClassFactory* Factory() {
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_IClassFactory,
+                             reinterpret_cast<void**>(&factory)),
+              S_OK);
+    return factory;
+  }
+  HMODULE module = nullptr;
+  CanUnloadFn canUnload = nullptr;
+  GetClassObjectFn getClassObject = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ExportsTest, ClassObjectRules) {
+  IClassFactory* first = Factory();
+  IClassFactory* second = Factory();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first, second) << "one class factory per load";
+  second->Release();
+  first->Release();
+
+  void* out = reinterpret_cast<void*>(1);
+  EXPECT_EQ(getClassObject(IID_ILumivox, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_IClassFactory, nullptr), E_POINTER);
+}
+
+TEST_F(ExportsTest, UnloadAnswersFollowObjectsAndLocks) {
+  EXPECT_EQ(canUnload(), S_OK);
+  IClassFactory* factory = Factory();
+  EXPECT_EQ(canUnload(), S_OK) << "the factory holds no lock";
+  IUnknown* object = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object)),
+            S_OK);
+  EXPECT_EQ(canUnload(), S_FALSE);
+  object->Release();
+  EXPECT_EQ(canUnload(), S_OK);
+  factory->LockServer(TRUE);
+  EXPECT_EQ(canUnload(), S_FALSE);
+  factory->LockServer(FALSE);
+  EXPECT_EQ(canUnload(), S_OK);
+  factory->Release();
+}
+
+namespace {
+// A minimal outer object for aggregation: it only needs to be an IUnknown.
+struct TOuter final : IUnknown {
+  LONG refs = 1;
+  STDMETHODIMP QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+  STDMETHODIMP_(ULONG) Release() override { return --refs; }
+};
+}  // namespace
+
+TEST_F(ExportsTest, CreateInstanceRules) {
+  IClassFactory* factory = Factory();
+  TOuter outer;
+  void* object = reinterpret_cast<void*>(1);
+  EXPECT_EQ(factory->CreateInstance(&outer, IID_ILumivox, &object), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, nullptr), E_POINTER);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersistPropertyBag, &object), E_NOINTERFACE);
+  EXPECT_EQ(canUnload(), S_OK) << "a refused object is destroyed";
+
+  IUnknown* inner = nullptr;
+  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)), S_OK);
+  // Interfaces of an aggregated object count on the outer object.
+  ILumivox* lumivox = nullptr;
+  ASSERT_EQ(inner->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(&lumivox)), S_OK);
+  const LONG outerRefs = outer.refs;
+  lumivox->AddRef();
+  EXPECT_EQ(outer.refs, outerRefs + 1);
+  lumivox->Release();
+  lumivox->Release();
+  EXPECT_EQ(outer.refs, outerRefs - 1);
+  inner->Release();
+  factory->Release();
+}
