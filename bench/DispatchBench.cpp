@@ -16,7 +16,8 @@
 //
 // Usage: orvex_dispatch_bench [batches]   (Orvex.OCX must be registered)
 // Each time is the median over the batches of (batch time / calls in the
-// batch), measured with QueryPerformanceCounter after a warm-up.
+// batch), measured with QueryPerformanceCounter after a warm-up; the batches
+// of ours and the peer alternate.
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
@@ -26,7 +27,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automation/OrvexTypeLib.h"
@@ -100,7 +103,7 @@ HRESULT CreateAndRelease(const CLSID& clsid) {
 }
 
 // The function-table offset that the object's own type information gives for
-// the property get of the named member, or -1.
+// the property get with this DISPID, or -1.
 long TypeInfoGetOffset(IDispatch* dispatch, DISPID id) {
   ITypeInfo* info = nullptr;
   if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return -1;
@@ -156,32 +159,54 @@ void Open(Subject& subject, const IID& earlyIid, long expectedSlot) {
   if (FAILED(hr)) Fail((name + " early-bound get").c_str(), hr);
 }
 
-// Median over the batches of the time per call, in microseconds. The batch
-// size is chosen so that one batch takes about 20 ms.
-double MeasureMicroseconds(const std::function<HRESULT()>& call, int batches) {
-  LARGE_INTEGER frequency, begin, end;
-  QueryPerformanceFrequency(&frequency);
-  auto seconds = [&](long calls) {
-    QueryPerformanceCounter(&begin);
-    for (long i = 0; i < calls; ++i) call();
-    QueryPerformanceCounter(&end);
-    return double(end.QuadPart - begin.QuadPart) / double(frequency.QuadPart);
-  };
-  // Warm-up, then grow the batch until it lasts long enough to measure.
-  seconds(50);
-  long calls = 1;
-  while (calls < (1L << 24)) {
-    const double taken = seconds(calls);
-    if (taken >= 0.02) break;
-    calls = taken < 0.002 ? calls * 10 : std::max(calls + 1, long(calls * 0.025 / taken));
+// Times calls in batches, one batch lasting about 25 ms.
+class TBatchTimer {
+ public:
+  explicit TBatchTimer(std::function<HRESULT()> call) : call_(std::move(call)) {
+    QueryPerformanceFrequency(&frequency_);
+    Seconds(50);  // warm-up
+    while (calls_ < (1L << 24)) {
+      const double taken = Seconds(calls_);
+      if (taken >= 0.025) break;
+      calls_ = taken < 0.0025 ? calls_ * 10 : std::max(calls_ + 1, long(calls_ * 0.03 / taken));
+    }
   }
-  std::vector<double> perCall;
+  // Microseconds per call in one batch.
+  double Batch() { return Seconds(calls_) * 1e6 / double(calls_); }
+
+ private:
+  double Seconds(long calls) {
+    LARGE_INTEGER begin, end;
+    QueryPerformanceCounter(&begin);
+    for (long i = 0; i < calls; ++i) call_();
+    QueryPerformanceCounter(&end);
+    return double(end.QuadPart - begin.QuadPart) / double(frequency_.QuadPart);
+  }
+
+  std::function<HRESULT()> call_;
+  LARGE_INTEGER frequency_{};
+  long calls_ = 1;
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Median microseconds per call for ours and the peer. Their batches
+// alternate, so a change in the machine's load falls on both alike.
+std::pair<double, double> MeasureSideBySide(const std::function<HRESULT()>& ours,
+                                            const std::function<HRESULT()>& peer, int batches) {
+  TBatchTimer oursTimer(ours);
+  TBatchTimer peerTimer(peer);
+  std::vector<double> oursTimes, peerTimes;
   for (int i = 0; i < batches; ++i) {
     PumpMessages();
-    perCall.push_back(seconds(calls) * 1e6 / double(calls));
+    oursTimes.push_back(oursTimer.Batch());
+    PumpMessages();
+    peerTimes.push_back(peerTimer.Batch());
   }
-  std::sort(perCall.begin(), perCall.end());
-  return perCall[perCall.size() / 2];
+  return {Median(oursTimes), Median(peerTimes)};
 }
 
 }  // namespace
@@ -231,8 +256,8 @@ int main(int argc, char** argv) {
   std::printf("%-34s %12s %12s %10s\n", "operation", "ours (us)", "peer (us)", "ours/peer");
   double logRatios = 0;
   for (const Operation& operation : operations) {
-    const double oursTime = MeasureMicroseconds([&] { return operation.call(ours); }, batches);
-    const double peerTime = MeasureMicroseconds([&] { return operation.call(peer); }, batches);
+    const auto [oursTime, peerTime] = MeasureSideBySide(
+        [&] { return operation.call(ours); }, [&] { return operation.call(peer); }, batches);
     const double ratio = oursTime / peerTime;
     logRatios += std::log(ratio);
     std::printf("%-34s %12.3f %12.3f %10.2f\n", operation.name, oursTime, peerTime, ratio);

@@ -21,12 +21,16 @@ On Error Resume Next
 ' --- helpers ---------------------------------------------------------------
 
 ' The text with every character outside printable ASCII replaced by "?".
+' (Asc gives a double-byte character of code page 936 as a negative number.)
 Function Ascii(text)
-  Dim i, c, out
+  Dim i, c, code, out
+  On Error Resume Next
   out = ""
   For i = 1 To Len(text)
     c = Mid(text, i, 1)
-    If Asc(c) >= 32 And Asc(c) <= 126 Then
+    code = 63
+    code = Asc(c)
+    If code >= 32 And code <= 126 Then
       out = out & c
     Else
       out = out & "?"
@@ -184,13 +188,10 @@ Err.Clear : o.Volume = 37
 v = Empty : v = o.Volume
 ExpectNumber "Volume 37 stored", v, 37
 
+' The control writes true as 1, not as the automation -1 (True).
 Err.Clear : o.Mute = -1
-' The control writes true as 1, not as the automation -1.
 v = Empty : v = o.Mute
-r = False
-If Err.Number = 0 Then r = (CInt(v) = 1)
-Report "Mute -1 reads back as 1", r, "got " & Show(v) & " " & ErrText(Err.Number, Err.Description)
-Err.Clear
+ExpectNumber "Mute -1 reads back as 1", v, 1
 Err.Clear : o.Mute = 0
 v = Empty : v = o.Mute
 ExpectNumber "Mute 0 reads back as 0", v, 0
@@ -258,8 +259,8 @@ ExpectError "Logo has no getter"
 
 ' --- members that need no device or window ------------------------------------
 
-Err.Clear
 o.FileName = "C:\no such folder\clip.mpg"
+Err.Clear
 r = Empty
 r = o.Open
 ExpectNumber "Open before Initialize returns False", r, 0
@@ -328,7 +329,7 @@ If fontOk Then
   Set other = CreateObject("Scripting.Dictionary")
   Err.Clear
   Set o.MsgFont = other
-  n = Err.Number : desc = Err.Description
+  n = Err.Number
   Err.Clear
   Report "Set MsgFont to a non-font raises an error", n <> 0, "no error raised"
   r = False : r = (o.MsgFont Is g)
