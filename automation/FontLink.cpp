@@ -117,3 +117,21 @@ void TFontLink::Follow(IFont* font) {
     point->Advise(static_cast<IPropertyNotifySink*>(sink_), &cookie_);
   }
 }
+
+void TFontLink::Push(const TFontState& font) {
+  if (!font_) return;
+  pushing_ = true;
+  std::wstring name(font.name.begin(), font.name.end());
+  BSTR text = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+  font_->put_Name(text);
+  SysFreeString(text);
+  CY size{};
+  size.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
+  font_->put_Size(size);
+  font_->put_Bold(font.bold);
+  font_->put_Italic(font.italic);
+  font_->put_Underline(font.underline);
+  font_->put_Strikethrough(font.strikeout);
+  font_->put_Charset(font.charset);
+  pushing_ = false;
+}

@@ -25,12 +25,16 @@ class TFontLink {
   void Follow(IFont* font);
   bool Following() const { return static_cast<bool>(font_); }
   IFont* Current() const { return font_.Get(); }
+  // Gives the followed object the font's values without echoing them back.
+  void Push(const TFontState& font);
+  bool Pushing() const { return pushing_; }
 
  private:
   TLumivoxImpl* owner_;
   ComPtr<IFont> font_;
   TFontSink* sink_ = nullptr;
   DWORD cookie_ = 0;
+  bool pushing_ = false;
 };
 
 // The screen's pixels per inch, for point and pixel conversions.

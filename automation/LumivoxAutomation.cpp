@@ -129,12 +129,16 @@ STDMETHODIMP TLumivoxImpl::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  return LumivoxTypeInfo(info);
+  return LumivoxDispatchTypeInfo(info);
 }
 
 STDMETHODIMP TLumivoxImpl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
                                          DISPID* ids) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids) return E_POINTER;
+  // A member name alone is looked up in a table; named arguments go to the
+  // type information.
+  if (count == 1 && LumivoxMemberId(names[0], ids)) return S_OK;
   ComPtr<ITypeInfo> info;
   const HRESULT hr = LumivoxTypeInfo(info.Put());
   if (FAILED(hr)) return hr;
@@ -257,6 +261,7 @@ STDMETHODIMP TLumivoxImpl::put_MsgFont(IFontDisp* Value) { return AdoptFont(Valu
 STDMETHODIMP TLumivoxImpl::putref_MsgFont(IFontDisp* Value) { return AdoptFont(Value); }
 
 void TLumivoxImpl::FontObjectChanged() {
+  if (fontLink_->Pushing()) return;
   if (IFont* font = fontLink_->Current()) {
     control_->SetFont(ReadFontObject(font, control_->Font()));
   }

@@ -1,7 +1,7 @@
 // The OLE embedding side of the automation object: drawing, in-place
 // activation with the control's own surface window, the compound-document
-// object, quick activation, the persistence stubs that start an object fresh,
-// property pages, data transfer and the simple-frame filter.
+// object, quick activation, property pages, data transfer and the
+// simple-frame filter.
 //
 // The control is an inside-out windowed control with no user interface of its
 // own: in-place activation creates the surface as a child of the site's window
@@ -440,35 +440,6 @@ STDMETHODIMP TLumivoxImpl::SetContentExtent(LPSIZEL size) {
 STDMETHODIMP TLumivoxImpl::GetContentExtent(LPSIZEL size) {
   if (!size) return E_POINTER;
   *size = CurrentExtent(extent_);
-  return S_OK;
-}
-
-// ---------------------------------------------------------------------------
-// IPersistStorage, IPersistStreamInit: an object can start fresh; loading and
-// saving its property stream are not here yet.
-
-STDMETHODIMP TLumivoxImpl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
-
-STDMETHODIMP TLumivoxImpl::InitNew(IStorage*) {
-  dirty_ = false;
-  return S_OK;
-}
-
-STDMETHODIMP TLumivoxImpl::Load(IStorage*) { return E_NOTIMPL; }
-STDMETHODIMP TLumivoxImpl::Save(IStorage*, BOOL) { return E_NOTIMPL; }
-STDMETHODIMP TLumivoxImpl::SaveCompleted(IStorage*) { return E_NOTIMPL; }
-STDMETHODIMP TLumivoxImpl::HandsOffStorage() { return E_NOTIMPL; }
-STDMETHODIMP TLumivoxImpl::Load(LPSTREAM) { return E_NOTIMPL; }
-STDMETHODIMP TLumivoxImpl::Save(LPSTREAM, BOOL) { return E_NOTIMPL; }
-
-STDMETHODIMP TLumivoxImpl::GetSizeMax(ULARGE_INTEGER* size) {
-  if (!size) return E_POINTER;
-  size->QuadPart = 0;
-  return E_NOTIMPL;
-}
-
-STDMETHODIMP TLumivoxImpl::InitNew() {
-  dirty_ = false;
   return S_OK;
 }
 

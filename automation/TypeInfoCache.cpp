@@ -1,11 +1,41 @@
 #include "TypeInfoCache.h"
 
+#include <cwctype>
+#include <map>
+#include <string>
+
 #include "ComSupport.h"
 #include "OrvexTypeLib.h"
 
 namespace {
 ITypeInfo* interfaceInfo = nullptr;
+ITypeInfo* dispatchInfo = nullptr;
 ITypeInfo* classInfo = nullptr;
+std::map<std::wstring, DISPID> memberIds;
+
+std::wstring Folded(const wchar_t* name) {
+  std::wstring folded(name ? name : L"");
+  for (wchar_t& c : folded) c = static_cast<wchar_t>(std::towlower(c));
+  return folded;
+}
+
+// Names of the interface's own members and of IDispatch's, by identifier.
+void BuildMemberIds(ITypeInfo* info) {
+  memberIds.clear();
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return;
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* func = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &func))) continue;
+    BSTR name = nullptr;
+    if (SUCCEEDED(info->GetDocumentation(func->memid, &name, nullptr, nullptr, nullptr))) {
+      memberIds[Folded(name)] = func->memid;
+    }
+    SysFreeString(name);
+    info->ReleaseFuncDesc(func);
+  }
+  info->ReleaseTypeAttr(attr);
+}
 
 // The library is registered for its own locale only; it is looked up under
 // that locale whatever the caller's, so scripts under any locale can call.
@@ -15,7 +45,7 @@ HRESULT LoadOrvexLibrary(ComPtr<ITypeLib>& library) {
 }
 
 HRESULT Load() {
-  if (interfaceInfo && classInfo) return S_OK;
+  if (interfaceInfo && dispatchInfo && classInfo) return S_OK;
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadOrvexLibrary(library);
   if (FAILED(hr)) return hr;
@@ -31,7 +61,9 @@ HRESULT Load() {
   hr = library->GetTypeInfoOfGuid(CLSID_Lumivox, coclass.Put());
   if (FAILED(hr)) return hr;
   ReleaseTypeInfoCache();
+  BuildMemberIds(vtable.Get());
   interfaceInfo = vtable.Detach();
+  dispatchInfo = dual.Detach();
   classInfo = coclass.Detach();
   return S_OK;
 }
@@ -50,6 +82,21 @@ HRESULT LumivoxTypeInfo(ITypeInfo** info) {
   return FAILED(hr) ? hr : Hand(interfaceInfo, info);
 }
 
+HRESULT LumivoxDispatchTypeInfo(ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  const HRESULT hr = Load();
+  return FAILED(hr) ? hr : Hand(dispatchInfo, info);
+}
+
+bool LumivoxMemberId(const wchar_t* name, DISPID* id) {
+  if (FAILED(Load())) return false;
+  const auto it = memberIds.find(Folded(name));
+  if (it == memberIds.end()) return false;
+  *id = it->second;
+  return true;
+}
+
 HRESULT LumivoxClassTypeInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
@@ -58,8 +105,9 @@ HRESULT LumivoxClassTypeInfo(ITypeInfo** info) {
 }
 
 void ReleaseTypeInfoCache() {
-  if (interfaceInfo) interfaceInfo->Release();
-  if (classInfo) classInfo->Release();
-  interfaceInfo = nullptr;
-  classInfo = nullptr;
+  for (ITypeInfo** info : {&interfaceInfo, &dispatchInfo, &classInfo}) {
+    if (*info) (*info)->Release();
+    *info = nullptr;
+  }
+  memberIds.clear();
 }

@@ -6,6 +6,11 @@
 
 // The interface half of the dual ILumivox, for IDispatch.
 HRESULT LumivoxTypeInfo(ITypeInfo** info);
+// The library's own entry for ILumivox (its dispatch half), for GetTypeInfo.
+HRESULT LumivoxDispatchTypeInfo(ITypeInfo** info);
+// A member's dispatch identifier by name, in any letter case, from a table
+// built once from the type information; false when there is no such member.
+bool LumivoxMemberId(const wchar_t* name, DISPID* id);
 // The coclass Lumivox.
 HRESULT LumivoxClassTypeInfo(ITypeInfo** info);
 void ReleaseTypeInfoCache();

@@ -41,6 +41,14 @@ class TLumivox {
   void SetColor(uint32_t value);
   const TFontState& Font() const { return font_; }
   void SetFont(const TFontState& value) { font_ = value; }
+  // The surface's name, title and bounds in its host window, as saved with
+  // the host's document.
+  const std::string& SurfaceName() const { return surfaceName_; }
+  void SetSurfaceName(const std::string& value) { surfaceName_ = value; }
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& value) { caption_ = value; }
+  RECT SurfaceBounds() const;
+  void SetSurfaceBounds(const RECT& bounds);
 
   // Media device.
   bool Open();
@@ -104,6 +112,9 @@ class TLumivox {
   TSystemServices& system_;
   bool surfaceVisible_ = true;
   HWND surface_ = nullptr;
+  RECT bounds_{0, 0, 123, 72};
+  std::string surfaceName_ = "Lumivox";
+  std::string caption_ = "Lumivox";
   uint32_t color_ = 0x8000000F;  // button face
   TFontState font_;
 };
@@ -128,6 +139,7 @@ constexpr int kSurfaceHeight = 72;
 #include "../automation/OrvexTypeLib.h"
 
 class TFontLink;
+struct TSurfaceRecord;
 
 class TLumivoxImpl final : public ILumivox,
                            public IViewObjectEx,
@@ -346,6 +358,11 @@ class TLumivoxImpl final : public ILumivox,
   HRESULT RequestEdit(DISPID id);
   void NotifyChanged(DISPID id);
   HRESULT AdoptFont(IFontDisp* font);
+  // The surface's saved state, and the stream that holds it.
+  TSurfaceRecord SurfaceRecord() const;
+  void ApplySurfaceRecord(const TSurfaceRecord& record);
+  void SaveSurfaceTo(IStream* stream) const;
+  void LoadSurfaceFrom(IStream* stream);
   // In-place activation on the client site's window.
   HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT position);
 

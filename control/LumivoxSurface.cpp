@@ -16,6 +16,7 @@ COLORREF ResolveColor(uint32_t oleColor) {
 
 HWND TLumivox::CreateSurface(HWND parent, const RECT& bounds) {
   if (surface_) {
+    bounds_ = bounds;
     SetParent(surface_, parent);
     MoveWindow(surface_, bounds.left, bounds.top, bounds.right - bounds.left,
                bounds.bottom - bounds.top, TRUE);
@@ -31,7 +32,8 @@ HWND TLumivox::CreateSurface(HWND parent, const RECT& bounds) {
     RegisterClassA(&wc);
   }
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (surfaceVisible_ ? WS_VISIBLE : 0);
-  surface_ = CreateWindowExA(0, kSurfaceClass, "", style, bounds.left, bounds.top,
+  bounds_ = bounds;
+  surface_ = CreateWindowExA(0, kSurfaceClass, caption_.c_str(), style, bounds.left, bounds.top,
                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                              nullptr, ModuleInstance(), this);
   if (!surface_) throw EOrvexError("Error creating window");
@@ -44,6 +46,22 @@ void TLumivox::DestroySurface() {
   SetWindowLongPtrA(surface_, GWLP_USERDATA, 0);
   DestroyWindow(surface_);
   surface_ = nullptr;
+}
+
+RECT TLumivox::SurfaceBounds() const {
+  if (!surface_) return bounds_;
+  RECT r{};
+  GetWindowRect(surface_, &r);
+  MapWindowPoints(nullptr, GetParent(surface_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void TLumivox::SetSurfaceBounds(const RECT& bounds) {
+  bounds_ = bounds;
+  if (surface_) {
+    MoveWindow(surface_, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+  }
 }
 
 void TLumivox::SetColor(uint32_t value) {

@@ -236,14 +236,17 @@ TEST_F(Embedded, InitializeHidesTheSurfaceForGoodAndHideVerbHidesIt) {
   EXPECT_EQ(S_OK, Ole()->DoVerb(OLEIVERB_SHOW, nullptr, host.Site(), 0, window.Handle(),
                                 &kFormBounds));
   EXPECT_FALSE(Shown(surface)) << "a show verb after Initialize";
-  // A new activation makes a new surface, hidden as well.
+  // A new activation makes a new surface, hidden as well, where the site
+  // (not the verb's rectangle) says.
   ASSERT_EQ(S_OK, As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject)->InPlaceDeactivate());
   EXPECT_FALSE(IsWindow(surface));
   EXPECT_FALSE(host.InPlaceActive());
+  const RECT elsewhere{0, 0, 10, 10};
   ASSERT_EQ(S_OK, Ole()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, host.Site(), 0,
-                                window.Handle(), &kFormBounds));
+                                window.Handle(), &elsewhere));
   ASSERT_TRUE(IsWindow(host.ControlWindow()));
   EXPECT_FALSE(Shown(host.ControlWindow()));
+  EXPECT_TRUE(SameRect(kFormBounds, PlaceInParent(host.ControlWindow())));
   EXPECT_EQ(S_OK, lumivox->CloseControl());
 }
 
@@ -386,11 +389,19 @@ TEST(EmbeddingView, DrawFillsTheBoundsWithTheControlColour) {
   DeleteDC(dc);
 
   // The whole opaque rectangle is the control for hit testing.
+  DWORD status = 0;
+  ASSERT_EQ(S_OK, view->GetViewStatus(&status));
+  EXPECT_EQ(static_cast<DWORD>(VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND), status);
   const RECT box{0, 0, 20, 20};
   DWORD hit = 99;
   ASSERT_EQ(S_OK, view->QueryHitPoint(DVASPECT_CONTENT, &box, POINT{19, 0}, 0, &hit));
   EXPECT_EQ(static_cast<DWORD>(HITRESULT_HIT), hit);
   ASSERT_EQ(S_OK, view->QueryHitPoint(DVASPECT_CONTENT, &box, POINT{20, 5}, 0, &hit));
+  EXPECT_EQ(static_cast<DWORD>(HITRESULT_OUTSIDE), hit);
+  const RECT overlapping{15, 15, 40, 40}, apart{20, 0, 40, 40};
+  ASSERT_EQ(S_OK, view->QueryHitRect(DVASPECT_CONTENT, &box, &overlapping, 0, &hit));
+  EXPECT_EQ(static_cast<DWORD>(HITRESULT_HIT), hit);
+  ASSERT_EQ(S_OK, view->QueryHitRect(DVASPECT_CONTENT, &box, &apart, 0, &hit));
   EXPECT_EQ(static_cast<DWORD>(HITRESULT_OUTSIDE), hit);
 }
 
@@ -434,6 +445,71 @@ TEST(EmbeddingQuickActivate, TakesTheSiteAndConnectsTheContainerSinks) {
   QACONTAINER tiny{};
   tiny.cbSize = 2 * sizeof(void*);
   EXPECT_EQ(E_INVALIDARG, quick->QuickActivate(&tiny, &answer));
+}
+
+TEST(EmbeddingStubs, StartsFreshHasNoPagesNoDataAndChecksOutPointers) {
+  ComPtr<IUnknown> control = NewControl();
+  auto stream = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
+  auto storage = As<IPersistStorage>(control.Get(), IID_IPersistStorage);
+  EXPECT_EQ(S_OK, stream->InitNew());
+  EXPECT_EQ(S_FALSE, stream->IsDirty());
+  EXPECT_EQ(S_OK, storage->InitNew(nullptr));
+  EXPECT_EQ(S_FALSE, storage->IsDirty());
+
+  CAUUID pages{7, reinterpret_cast<GUID*>(1)};
+  ASSERT_EQ(S_OK, As<ISpecifyPropertyPages>(control.Get(), IID_ISpecifyPropertyPages)
+                      ->GetPages(&pages));
+  EXPECT_EQ(0u, pages.cElems);
+  EXPECT_EQ(nullptr, pages.pElems);
+
+  auto data = As<IDataObject>(control.Get(), IID_IDataObject);
+  FORMATETC format{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+  STGMEDIUM medium{};
+  EXPECT_EQ(DV_E_FORMATETC, data->GetData(&format, &medium));
+  EXPECT_EQ(DV_E_FORMATETC, data->QueryGetData(&format));
+  DWORD connection = 5;
+  EXPECT_EQ(OLE_E_ADVISENOTSUPPORTED, data->DAdvise(&format, 0, nullptr, &connection));
+  EXPECT_EQ(0u, connection);
+
+  CONTROLINFO info{};
+  info.cAccel = 3;
+  ASSERT_EQ(S_OK, As<IOleControl>(control.Get(), IID_IOleControl)->GetControlInfo(&info));
+  EXPECT_EQ(sizeof(CONTROLINFO), info.cb);
+  EXPECT_EQ(0, info.cAccel);
+  EXPECT_EQ(nullptr, info.hAccel);
+
+  // Null out-pointers are refused rather than written through.
+  auto ole = As<IOleObject>(control.Get(), IID_IOleObject);
+  auto view = As<IViewObjectEx>(control.Get(), IID_IViewObjectEx);
+  auto inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
+  EXPECT_EQ(E_POINTER, ole->GetClientSite(nullptr));
+  EXPECT_EQ(E_POINTER, ole->GetExtent(DVASPECT_CONTENT, nullptr));
+  EXPECT_EQ(E_POINTER, ole->GetMiscStatus(DVASPECT_CONTENT, nullptr));
+  EXPECT_EQ(E_POINTER, ole->EnumVerbs(nullptr));
+  EXPECT_EQ(E_POINTER, ole->GetUserClassID(nullptr));
+  EXPECT_EQ(E_POINTER, ole->GetUserType(USERCLASSTYPE_FULL, nullptr));
+  EXPECT_EQ(E_POINTER, ole->Advise(nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, ole->EnumAdvise(nullptr));
+  EXPECT_EQ(E_POINTER, view->GetViewStatus(nullptr));
+  EXPECT_EQ(E_POINTER, view->GetExtent(DVASPECT_CONTENT, -1, nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, inPlace->GetWindow(nullptr));
+  EXPECT_EQ(E_POINTER, inPlace->SetObjectRects(nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, As<IQuickActivate>(control.Get(), IID_IQuickActivate)
+                           ->QuickActivate(nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, As<ISpecifyPropertyPages>(control.Get(), IID_ISpecifyPropertyPages)
+                           ->GetPages(nullptr));
+  EXPECT_EQ(E_POINTER, As<IOleControl>(control.Get(), IID_IOleControl)->GetControlInfo(nullptr));
+  HWND none = reinterpret_cast<HWND>(1);
+  EXPECT_EQ(E_FAIL, inPlace->GetWindow(&none)) << "no window before activation";
+  EXPECT_EQ(nullptr, none);
+
+  CLSID clsid{};
+  ASSERT_EQ(S_OK, ole->GetUserClassID(&clsid));
+  EXPECT_TRUE(IsEqualCLSID(CLSID_Lumivox, clsid));
+  ComPtr<IEnumSTATDATA> advises;
+  ASSERT_EQ(S_OK, ole->EnumAdvise(advises.Put()));
+  STATDATA entry{};
+  EXPECT_EQ(S_FALSE, advises->Next(1, &entry, nullptr)) << "no connections yet";
 }
 
 // Registers the build's own Orvex.OCX with regsvr32, then embeds the

@@ -1,0 +1,208 @@
+// TLumivoxImpl persistence: the surface's state as a component stream, in a
+// host's stream or in the "Contents" stream of a host's storage.
+#include <algorithm>
+#include <cstdio>
+
+#include "../control/LumivoxImpl.h"
+#include "ComponentStream.h"
+#include "ErrorReport.h"
+#include "FontLink.h"
+
+namespace {
+
+constexpr ULONG kChunk = 4096;
+const wchar_t kContents[] = L"Contents";
+
+// A host stream's own failure, in the system's words where it has some.
+[[noreturn]] void StreamFailed(HRESULT hr) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message;
+  if (length && text) {
+    message.assign(text, length);
+    while (!message.empty() && static_cast<unsigned char>(message.back()) <= ' ') {
+      message.pop_back();
+    }
+  }
+  if (text) LocalFree(text);
+  if (message.empty()) {
+    char fallback[32];
+    std::snprintf(fallback, sizeof(fallback), "OLE error %.8lX", static_cast<unsigned long>(hr));
+    message = fallback;
+  }
+  throw EStreamError(message);
+}
+
+std::string ToAnsi(const std::u16string& text) {
+  if (text.empty()) return {};
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = static_cast<int>(text.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, n, result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+std::u16string FromAnsi(const std::string& text) {
+  const std::wstring wide = AnsiToWide(text);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+// Height in pixels of a line of text in the font, on the screen.
+int32_t TextHeightOf(const TFontState& font) {
+  LOGFONTW logFont{};
+  logFont.lfHeight = font.height;
+  logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfItalic = font.italic;
+  logFont.lfUnderline = font.underline;
+  logFont.lfStrikeOut = font.strikeout;
+  logFont.lfCharSet = font.charset;
+  const std::size_t n = std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1);
+  std::copy(font.name.begin(), font.name.begin() + static_cast<std::ptrdiff_t>(n),
+            logFont.lfFaceName);
+  HFONT handle = CreateFontIndirectW(&logFont);
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, handle);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(handle);
+  return metrics.tmHeight;
+}
+
+}  // namespace
+
+TSurfaceRecord TLumivoxImpl::SurfaceRecord() const {
+  const TLumivox& c = *control_;
+  const RECT bounds = c.SurfaceBounds();
+  const TFontState& font = c.Font();
+  TSurfaceRecord r;
+  r.name = c.SurfaceName();
+  r.left = bounds.left;
+  r.top = bounds.top;
+  r.width = bounds.right - bounds.left;
+  r.height = bounds.bottom - bounds.top;
+  r.caption = c.Caption();
+  r.color = c.Color();
+  r.fontCharset = font.charset;
+  r.fontColor = font.color;
+  r.fontHeight = font.height;
+  r.fontName = ToAnsi(font.name);
+  r.bold = font.bold;
+  r.italic = font.italic;
+  r.underline = font.underline;
+  r.strikeout = font.strikeout;
+  r.pixelsPerInch = ScreenPixelsPerInch();
+  r.textHeight = TextHeightOf(font);
+  return r;
+}
+
+void TLumivoxImpl::ApplySurfaceRecord(const TSurfaceRecord& r) {
+  TLumivox& c = *control_;
+  c.SetSurfaceName(r.name);
+  c.SetSurfaceBounds(RECT{r.left, r.top, r.left + r.width, r.top + r.height});
+  c.SetCaption(r.caption);
+  c.SetColor(r.color);
+  TFontState font = c.Font();
+  font.charset = static_cast<uint8_t>(r.fontCharset);
+  font.color = r.fontColor;
+  font.height = r.fontHeight;
+  font.name = FromAnsi(r.fontName);
+  font.bold = r.bold;
+  font.italic = r.italic;
+  font.underline = r.underline;
+  font.strikeout = r.strikeout;
+  c.SetFont(font);
+  fontLink_->Push(font);  // a font object handed out earlier follows
+}
+
+void TLumivoxImpl::SaveSurfaceTo(IStream* stream) const {
+  const std::vector<uint8_t> bytes = SaveSurface(SurfaceRecord());
+  for (std::size_t at = 0; at < bytes.size(); at += kChunk) {
+    const ULONG n = static_cast<ULONG>(std::min<std::size_t>(kChunk, bytes.size() - at));
+    ULONG written = 0;
+    const HRESULT hr = stream->Write(bytes.data() + at, n, &written);
+    if (FAILED(hr)) StreamFailed(hr);
+    if (written < n) throw EStreamError("Stream write error");
+  }
+}
+
+void TLumivoxImpl::LoadSurfaceFrom(IStream* stream) {
+  TStreamReader reader(
+      [stream](uint8_t* buffer, std::size_t size) -> std::size_t {
+        ULONG read = 0;
+        const HRESULT hr = stream->Read(buffer, static_cast<ULONG>(size), &read);
+        if (FAILED(hr)) StreamFailed(hr);
+        return read;
+      },
+      kChunk);
+  TSurfaceRecord record = SurfaceRecord();
+  // Whatever happens, what was read is applied and the host's stream is left
+  // right after the control's data.
+  auto finish = [&] {
+    ApplySurfaceRecord(record);
+    if (const std::size_t unused = reader.Unused()) {
+      LARGE_INTEGER back{};
+      back.QuadPart = -static_cast<LONGLONG>(unused);
+      stream->Seek(back, STREAM_SEEK_CUR, nullptr);
+    }
+  };
+  try {
+    LoadSurface(reader, record);
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+}
+
+// --- IPersistStreamInit -------------------------------------------------------
+
+STDMETHODIMP TLumivoxImpl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+
+STDMETHODIMP TLumivoxImpl::InitNew() { return S_OK; }
+
+STDMETHODIMP TLumivoxImpl::Load(LPSTREAM stream) {
+  if (!stream) return E_POINTER;
+  return Guarded(GUID_NULL, [&] { LoadSurfaceFrom(stream); });
+}
+
+STDMETHODIMP TLumivoxImpl::Save(LPSTREAM stream, BOOL) {
+  if (!stream) return E_POINTER;
+  return Guarded(GUID_NULL, [&] { SaveSurfaceTo(stream); });
+}
+
+STDMETHODIMP TLumivoxImpl::GetSizeMax(ULARGE_INTEGER*) { return E_NOTIMPL; }
+
+// --- IPersistStorage --------------------------------------------------------------
+
+STDMETHODIMP TLumivoxImpl::InitNew(IStorage*) { return S_OK; }
+
+STDMETHODIMP TLumivoxImpl::Load(IStorage* storage) {
+  if (!storage) return E_POINTER;
+  return Guarded(GUID_NULL, [&] {
+    ComPtr<IStream> stream;
+    const HRESULT hr =
+        storage->OpenStream(kContents, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
+    if (FAILED(hr)) StreamFailed(hr);
+    LoadSurfaceFrom(stream.Get());
+  });
+}
+
+STDMETHODIMP TLumivoxImpl::Save(IStorage* storage, BOOL) {
+  if (!storage) return E_POINTER;
+  return Guarded(GUID_NULL, [&] {
+    ComPtr<IStream> stream;
+    const HRESULT hr = storage->CreateStream(
+        kContents, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Put());
+    if (FAILED(hr)) StreamFailed(hr);
+    SaveSurfaceTo(stream.Get());
+  });
+}
+
+STDMETHODIMP TLumivoxImpl::SaveCompleted(IStorage*) { return S_OK; }
+
+STDMETHODIMP TLumivoxImpl::HandsOffStorage() { return S_OK; }
