@@ -148,9 +148,9 @@ STDMETHODIMP TLumivoxImpl::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT coun
 STDMETHODIMP TLumivoxImpl::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                   VARIANT* result, EXCEPINFO* exception, UINT* argError) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  ComPtr<ITypeInfo> info;
-  const HRESULT hr = LumivoxTypeInfo(info.Put());
-  if (FAILED(hr)) return hr;
+  HRESULT hr = S_OK;
+  ITypeInfo* info = BorrowLumivoxTypeInfo(&hr);
+  if (!info) return hr;
   return info->Invoke(static_cast<ILumivox*>(this), id, flags, params, result, exception,
                       argError);
 }

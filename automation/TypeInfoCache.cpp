@@ -82,6 +82,11 @@ HRESULT LumivoxTypeInfo(ITypeInfo** info) {
   return FAILED(hr) ? hr : Hand(interfaceInfo, info);
 }
 
+ITypeInfo* BorrowLumivoxTypeInfo(HRESULT* failure) {
+  *failure = Load();
+  return FAILED(*failure) ? nullptr : interfaceInfo;
+}
+
 HRESULT LumivoxDispatchTypeInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
