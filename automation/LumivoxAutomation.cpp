@@ -219,6 +219,7 @@ STDMETHODIMP TLumivoxImpl::put_MsgColor(OLE_COLOR Value) {
     answer = RequestEdit(DISPID_LUMIVOX_MSGCOLOR);
     if (answer == S_FALSE) return;
     control_->SetColor(Value);
+    if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);  // containers that draw us
     NotifyChanged(DISPID_LUMIVOX_MSGCOLOR);
   });
   return FAILED(hr) ? hr : answer;
