@@ -40,6 +40,35 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
+// The reference counting and QueryInterface of a small heap object that has
+// one interface besides IUnknown; the last Release deletes it.
+template <typename Interface, const IID& kIid>
+class TSingleInterface : public Interface {
+ public:
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == kIid) {
+      *object = static_cast<Interface*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+  }
+
+ protected:
+  virtual ~TSingleInterface() = default;
+
+ private:
+  LONG refs_ = 1;
+};
+
 // Live objects plus outstanding class-factory locks; the module may unload at 0.
 void ModuleLock();
 void ModuleUnlock();

@@ -2,32 +2,18 @@
 
 #include <vector>
 
+#include "ComSupport.h"
+
 namespace {
 
 // Enumerators hold their own snapshot with references, so a sink that
 // unadvises during the enumeration cannot pull it from under the caller.
 template <typename Enum, typename Item, const IID& kIid>
-class TSnapshotEnum final : public Enum {
+class TSnapshotEnum final : public TSingleInterface<Enum, kIid> {
  public:
   TSnapshotEnum(std::vector<Item> items, std::size_t position = 0)
       : items_(std::move(items)), position_(position) {
     for (Item& item : items_) AddRefItem(item);
-  }
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == kIid) {
-      *object = static_cast<Enum*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
   }
   STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
     if (!out || (count > 1 && !fetched)) return E_POINTER;
@@ -70,7 +56,6 @@ class TSnapshotEnum final : public Enum {
   static void AddRefItem(IConnectionPoint* p) { p->AddRef(); }
   static void ReleaseItem(IConnectionPoint* p) { p->Release(); }
 
-  LONG refs_ = 1;
   std::vector<Item> items_;
   std::size_t position_;
 };

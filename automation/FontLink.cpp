@@ -3,27 +3,11 @@
 #include "../control/LumivoxImpl.h"
 
 // Receives the followed font object's change notifications for the control.
-class TFontSink final : public IPropertyNotifySink {
+class TFontSink final : public TSingleInterface<IPropertyNotifySink, IID_IPropertyNotifySink> {
  public:
   explicit TFontSink(TLumivoxImpl* owner) : owner_(owner) {}
   void Detach() { owner_ = nullptr; }
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyNotifySink) {
-      *object = static_cast<IPropertyNotifySink*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
   STDMETHODIMP OnChanged(DISPID) override {
     if (owner_) owner_->FontObjectChanged();
     return S_OK;
@@ -31,7 +15,6 @@ class TFontSink final : public IPropertyNotifySink {
   STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
  private:
-  LONG refs_ = 1;
   TLumivoxImpl* owner_;
 };
 

@@ -5,29 +5,14 @@
 
 #include "../control/LumivoxImpl.h"
 #include "../control/ModuleInstance.h"
+#include "ComSupport.h"
 #include "Registration.h"
 #include "TypeInfoCache.h"
 
 namespace {
 
-class TClassFactory final : public IClassFactory {
+class TClassFactory final : public TSingleInterface<IClassFactory, IID_IClassFactory> {
  public:
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     return CreateLumivox(outer, riid, object);
   }
@@ -36,9 +21,6 @@ class TClassFactory final : public IClassFactory {
     else ModuleUnlock();
     return S_OK;
   }
-
- private:
-  LONG refs_ = 1;
 };
 
 CRITICAL_SECTION factoryGuard;
