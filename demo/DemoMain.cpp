@@ -1,5 +1,7 @@
-// Orvex_Demo: shows the logo on the television, then plays a media file in the
-// television window while reporting the polled status on standard output.
+// Orvex_Demo: a window on the operator's screen that hosts the registered
+// Orvex.Lumivox control through COM, restores the control's saved state,
+// shows the logo on the television, then plays a media file there while
+// reporting the polled status on standard output.
 //
 //   Orvex_Demo.exe <media file> [logo file] [logo seconds]
 #include <windows.h>
@@ -9,11 +11,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "control/LumivoxImpl.h"
+#include "automation/OrvexTypeLib.h"
+#include "demo/ControlHost.h"
 
 namespace {
 
 const char* const kStatusNames[] = {"not ready", "paused", "playing", "stopped"};
+const RECT kControlBounds{344, 16, 344 + 49, 16 + 25};  // where the form keeps the control
 
 // Runs the message loop until the deadline or until done() says so.
 template <typename Done>
@@ -23,9 +27,9 @@ bool PumpUntil(DWORD milliseconds, Done done) {
     if (GetTickCount() - start >= milliseconds) return false;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   return true;
@@ -34,6 +38,88 @@ bool PumpUntil(DWORD milliseconds, Done done) {
 void Report(const char* what) {
   std::printf("%s\n", what);
   std::fflush(stdout);
+}
+
+BSTR Bstr(const char* text) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
+  return SysAllocString(wide.c_str());
+}
+
+HWND CreateMainWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = L"TFormDemo";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"Orvex \x6f14\x793a", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                         40, 40, 640, 400, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// The control's saved state, from the demo's resources, restored into it.
+HRESULT LoadSavedState(IUnknown* control) {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  if (!found) return E_FAIL;
+  const DWORD size = SizeofResource(nullptr, found);
+  const void* data = LockResource(LoadResource(nullptr, found));
+  ComPtr<IStream> stream;
+  HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.Put());
+  if (FAILED(hr)) return hr;
+  stream->Write(data, size, nullptr);
+  LARGE_INTEGER zero{};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ComPtr<IPersistStreamInit> persist;
+  hr = control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
+  return SUCCEEDED(hr) ? persist->Load(stream.Get()) : hr;
+}
+
+int Play(ILumivox* control, const char* media, const char* logo, DWORD logoMs) {
+  if (logo) {
+    BSTR name = Bstr(logo);
+    control->put_Logo(name);
+    SysFreeString(name);
+  }
+  VARIANT_BOOL ok = 0;
+  control->Initialize(&ok);
+  if (!ok) {
+    Report("Initialize: fewer than two monitors");
+    return 1;
+  }
+  Report("logo shown");
+  PumpUntil(logoMs, [] { return false; });
+  BSTR file = Bstr(media);
+  control->put_FileName(file);
+  SysFreeString(file);
+  control->Open(&ok);
+  if (!ok) {
+    Report("Open failed: no decoder for this file");
+    return 1;
+  }
+  LONG length = 0, rate = 0;
+  control->get_MediaLength(&length);
+  control->get_MediaRate(&rate);
+  std::printf("playing: length %ld, rate %ld\n", length, rate);
+  Report("playing");
+  LONG lastPosition = -1;
+  bool played = false;
+  PumpUntil(120000, [&] {
+    TStatus status = sNotReady;
+    LONG position = 0;
+    control->get_MediaStatus(&status);
+    control->get_MediaPosition(&position);
+    played = played || status == sPlaying;
+    if (position != lastPosition) {
+      lastPosition = position;
+      std::printf("status %s, position %ld\n", kStatusNames[status & 3], position);
+    }
+    // The driver may report position 0 once it stops at the end.
+    return played && status == sStopped;
+  });
+  Report("finished");
+  return 0;
 }
 
 }  // namespace
@@ -45,39 +131,31 @@ int main(int argc, char** argv) {
   }
   const DWORD logoMs = argc > 3 ? static_cast<DWORD>(std::atoi(argv[3]) * 1000) : 3000;
   OleInitialize(nullptr);
-  int exitCode = 0;
+  int exitCode = 1;
   {
-    TLumivox control;
-    if (argc > 2) control.SetLogo(argv[2]);
-    if (!control.Initialize()) {
-      Report("Initialize: fewer than two monitors");
-      exitCode = 1;
-    } else {
-      Report("logo shown");
-      PumpUntil(logoMs, [] { return false; });
-      control.SetFileName(argv[1]);
-      if (!control.Open()) {
-        Report("Open failed: no decoder for this file");
-        exitCode = 1;
-      } else {
-        std::printf("playing: length %d, rate %d\n", control.MediaLength(), control.MediaRate());
-        Report("playing");
-        int32_t lastPosition = -1;
-        bool played = false;
-        PumpUntil(120000, [&] {
-          played = played || control.MediaStatus() == sPlaying;
-          if (control.MediaPosition() != lastPosition) {
-            lastPosition = control.MediaPosition();
-            std::printf("status %s, position %d\n", kStatusNames[control.MediaStatus() & 3],
-                        lastPosition);
-          }
-          // The driver may report position 0 once it stops at the end.
-          return played && control.MediaStatus() == sStopped;
-        });
-        Report("finished");
-      }
+    HWND window = CreateMainWindow();
+    CLSID clsid{};
+    ComPtr<IUnknown> object;
+    HRESULT hr = CLSIDFromProgID(L"Orvex.Lumivox", &clsid);
+    if (SUCCEEDED(hr)) {
+      hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                            reinterpret_cast<void**>(object.Put()));
     }
-    control.CloseControl();
+    if (FAILED(hr)) {
+      std::fprintf(stderr, "Orvex.Lumivox is not registered (0x%08lX)\n", hr);
+    } else {
+      LoadSavedState(object.Get());
+      TControlHost host;
+      ComPtr<ILumivox> control;
+      if (SUCCEEDED(host.Embed(object.Get(), window, kControlBounds, false)) &&
+          SUCCEEDED(host.Query(IID_ILumivox, reinterpret_cast<void**>(control.Put())))) {
+        exitCode = Play(control.Get(), argv[1], argc > 2 ? argv[2] : nullptr, logoMs);
+        control->CloseControl();
+      }
+      control.Reset();
+      host.Close();
+    }
+    DestroyWindow(window);
   }
   OleUninitialize();
   return exitCode;

@@ -51,6 +51,8 @@ snap() {
   echo "demo: saved $shots/$1.png"
 }
 
+# The demo creates the control through COM: register this build's OCX first.
+"$ORVEX_WINE" regsvr32 /s "$(windows_path "$root/build/$arch/Orvex.OCX")"
 "$ORVEX_WINE" "build/$arch/Orvex_Demo.exe" "$(windows_path "$clip")" "$(windows_path "$logo")" 4 \
   > "$shots/demo.log" 2>&1 &
 demo=$!

@@ -12,7 +12,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes Fixture() {
-  std::ifstream file(ORVEX_FIXTURES "/demo-form.tpf0", std::ios::binary);
+  std::ifstream file(ORVEX_FIXTURES "/DemoForm.tpf0", std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(file), {});
 }
 
