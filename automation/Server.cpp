@@ -5,6 +5,8 @@
 
 #include "../control/LumivoxImpl.h"
 #include "../control/ModuleInstance.h"
+#include "../message/UnitMessage.h"
+#include "../video/UnitVideo.h"
 #include "ComSupport.h"
 #include "Registration.h"
 #include "TypeInfoCache.h"
@@ -48,6 +50,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (factory) factory->Release();
     factory = nullptr;
     ReleaseTypeInfoCache();
+    UnregisterWindowClasses();
     DeleteCriticalSection(&factoryGuard);
     if (comInitialized) CoUninitialize();
   }
@@ -55,7 +58,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 }
 
 STDAPI DllCanUnloadNow() {
-  if (ModuleLockCount() != 0) return S_FALSE;
+  // The output windows outlive the objects until some object's CloseControl:
+  // unloading under them would leave windows whose code is gone.
+  if (ModuleLockCount() != 0 || FormVideo || FormMessage) return S_FALSE;
   ReleaseTypeInfoCache();
   return S_OK;
 }

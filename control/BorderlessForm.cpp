@@ -4,17 +4,8 @@
 #include "OrvexError.h"
 
 TBorderlessForm::TBorderlessForm(const char* className, const char* caption, DWORD exStyle) {
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(ModuleInstance(), className, &wc)) {
-    wc = WNDCLASSA{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassA(&wc);
-  }
+  EnsureWindowClass(className, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                    CS_DBLCLKS);
   handle_ = CreateWindowExA(exStyle, className, caption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
                             nullptr, nullptr, ModuleInstance(), this);
   if (!handle_) throw EOrvexError("Error creating window");

@@ -22,15 +22,7 @@ HWND TLumivox::CreateSurface(HWND parent, const RECT& bounds) {
                bounds.bottom - bounds.top, TRUE);
     return surface_;
   }
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(ModuleInstance(), kSurfaceClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = SurfaceProc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kSurfaceClass;
-    RegisterClassA(&wc);
-  }
+  EnsureWindowClass(kSurfaceClass, SurfaceProc);
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (surfaceVisible_ ? WS_VISIBLE : 0);
   bounds_ = bounds;
   surface_ = CreateWindowExA(0, kSurfaceClass, caption_.c_str(), style, bounds.left, bounds.top,

@@ -12,6 +12,10 @@ std::set<TWinTimer*>& LiveTimers() {
   static std::set<TWinTimer*> timers;
   return timers;
 }
+
+// The window carrying the timers; it goes with the last timer, so nothing of
+// the module is left behind when the library is unloaded.
+HWND sharedWindow = nullptr;
 }  // namespace
 
 TWinTimer::TWinTimer(uint32_t interval, bool enabled, std::function<void()> onTimer)
@@ -22,7 +26,11 @@ TWinTimer::TWinTimer(uint32_t interval, bool enabled, std::function<void()> onTi
 
 TWinTimer::~TWinTimer() {
   LiveTimers().erase(this);
-  if (running_) KillTimer(SharedWindow(), reinterpret_cast<UINT_PTR>(this));
+  if (running_) KillTimer(sharedWindow, reinterpret_cast<UINT_PTR>(this));
+  if (LiveTimers().empty() && sharedWindow) {
+    DestroyWindow(sharedWindow);
+    sharedWindow = nullptr;
+  }
 }
 
 void TWinTimer::SetInterval(uint32_t interval) {
@@ -59,16 +67,11 @@ LRESULT CALLBACK TWinTimer::WindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// One message-only window per module and thread of first use carries every timer.
+// One message-only window per module carries every timer; made on first use.
 HWND TWinTimer::SharedWindow() {
-  static HWND window = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = ModuleInstance();
-    wc.lpszClassName = kTimerWindowClass;
-    RegisterClassA(&wc);
-    return CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           ModuleInstance(), nullptr);
-  }();
-  return window;
+  if (sharedWindow) return sharedWindow;
+  EnsureWindowClass(kTimerWindowClass, WindowProc);
+  sharedWindow = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 ModuleInstance(), nullptr);
+  return sharedWindow;
 }

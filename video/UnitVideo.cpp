@@ -13,16 +13,6 @@ const char kPanelCaption[] = "Halden Lumivox";
 const COLORREF kMarkColor = RGB(255, 0, 0);
 const COLORREF kCaptionColor = RGB(0, 0, 255);
 
-void RegisterPanelClass(WNDPROC proc) {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(ModuleInstance(), kPanelClass, &wc)) return;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = ModuleInstance();
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = kPanelClass;
-  RegisterClassA(&wc);
-}
-
 HFONT CreateCaptionFont() {
   LOGFONTA font{};
   font.lfHeight = -24;
@@ -69,7 +59,7 @@ void TVideoImage::Clear() {
 }
 
 TFormVideo::TFormVideo() : TBorderlessForm(kFormClass, kFormCaption, 0) {
-  RegisterPanelClass(PanelProc);
+  EnsureWindowClass(kPanelClass, PanelProc);
   captionFont_ = CreateCaptionFont();
   pnlVideo.handle_ = CreateWindowExA(0, kPanelClass, kPanelCaption,
                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 392, 266,

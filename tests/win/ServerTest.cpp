@@ -236,3 +236,28 @@ TEST_F(ExportsTest, CreateInstanceRules) {
   inner->Release();
   factory->Release();
 }
+
+TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
+  for (int load = 0; load < 2; ++load) {
+    IClassFactory* factory = Factory();
+    ILumivox* control = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
+              S_OK);
+    VARIANT_BOOL initialized = 0;
+    control->Initialize(&initialized);
+    ASSERT_EQ(initialized, 1) << "needs the virtual two-monitor display";
+    control->Release();
+    EXPECT_EQ(canUnload(), S_FALSE) << "the video window is still on the television";
+    // Any object's CloseControl closes the module's windows.
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
+              S_OK);
+    control->CloseControl();
+    control->Release();
+    factory->Release();
+    EXPECT_EQ(canUnload(), S_OK);
+    if (load == 0) {
+      FreeLibrary(module);
+      SetUp();
+    }
+  }
+}
