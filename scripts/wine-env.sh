@@ -34,7 +34,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 ORVEX_PREFIX_MARKER="$WINEPREFIX/.orvex-prefix-configured"
 
 # State of the X server started by display.sh: one line "<display number> <Xorg pid>".
-ORVEX_DISPLAY_DIR=/tmp/orvex-display
+# A checkout of its own may keep its own server: set ORVEX_DISPLAY_DIR to another folder.
+ORVEX_DISPLAY_DIR=${ORVEX_DISPLAY_DIR:-/tmp/orvex-display}
 ORVEX_DISPLAY_STATE=$ORVEX_DISPLAY_DIR/state
 
 # True if the PID is a live Xorg process (not a zombie awaiting its reaper).
