@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the demo and the tests need, and the
-# deb-src entry that lets the build fetch the libjpeg-turbo source package.
+# Installs every Debian package the build, the demo and the tests need, the
+# deb-src entry that lets the build fetch the libjpeg-turbo source package, and
+# the zh_CN.UTF-8 locale Wine's programs run under (code page 936).
 # Idempotent; run as root on Debian 12. Does nothing when all is already there.
+# 32-bit programs on kernels that refuse them: scripts/i386-support.sh.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/apt-sources.sh"
 
 packages=(
   wine wine32:i386 wine64
@@ -15,7 +18,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   cmake make g++ libgtest-dev googletest
   clang libclang-rt-14-dev
-  git ca-certificates procps
+  git ca-certificates procps locales
 )
 
 src_list=/etc/apt/sources.list.d/orvex-deb-src.sources
@@ -26,14 +29,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   need_update=1
 fi
 
-if [ ! -f "$src_list" ]; then
-  cat > "$src_list" <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+if [ -n "$(orvex_apt_entry "$src_list" deb-src bookworm)" ]; then
   need_update=1
 fi
 
@@ -44,14 +40,18 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ "${#missing[@]}" -eq 0 ] && [ "$need_update" -eq 0 ]; then
-  echo "install-packages: everything is installed"
-  exit 0
+if [ "${#missing[@]}" -gt 0 ] || [ "$need_update" -eq 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "install-packages: installing ${missing[*]}"
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+  fi
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "install-packages: installing ${missing[*]}"
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen > /dev/null
 fi
+echo "install-packages: everything is installed"

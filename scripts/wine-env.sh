@@ -22,11 +22,10 @@ else
   ORVEX_MINGW_CC=i686-w64-mingw32-gcc
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Wine takes the ANSI code page from the locale variables, whether or not the
-# host has this locale generated: zh_CN.UTF-8 gives GetACP() == 936, as on the
-# stations the control runs on. (The redirect silences bash's warning that it
-# cannot switch itself to a locale the host lacks.)
-export LC_ALL=zh_CN.UTF-8 2>/dev/null
+# Wine takes the ANSI code page from the locale variables: zh_CN.UTF-8 gives
+# GetACP() == 936, as on the stations the control runs on. install-packages.sh
+# generates the locale, so Linux file names reach Wine as UTF-8.
+export LC_ALL=zh_CN.UTF-8
 # Never offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

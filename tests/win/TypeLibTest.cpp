@@ -116,8 +116,14 @@ std::string TypeText(ITypeInfo* from, const TYPEDESC& t) {
   }
 }
 
+// The library of the file under test: this process's own bitness, or the
+// shipped 32-bit file's when a 64-bit tree reads that one (ORVEX_OCX_BITS).
+#ifdef ORVEX_OCX_BITS
+const UINT kPointer = ORVEX_OCX_BITS / 8;
+#else
 const UINT kPointer = sizeof(void*);
-const SYSKIND kSyskind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+#endif
+const SYSKIND kSyskind = kPointer == 8 ? SYS_WIN64 : SYS_WIN32;
 
 // ---------------------------------------------------------------------------
 // ILumivox as published, in function-table order.
