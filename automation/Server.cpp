@@ -5,6 +5,7 @@
 
 #include "../control/LumivoxImpl.h"
 #include "../control/ModuleInstance.h"
+#include "../control/WinTimer.h"
 #include "../message/UnitMessage.h"
 #include "../video/UnitVideo.h"
 #include "ComSupport.h"
@@ -50,6 +51,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (factory) factory->Release();
     factory = nullptr;
     ReleaseTypeInfoCache();
+    TWinTimer::ReleaseTimerWindow();
     UnregisterWindowClasses();
     DeleteCriticalSection(&factoryGuard);
     if (comInitialized) CoUninitialize();
@@ -60,7 +62,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 STDAPI DllCanUnloadNow() {
   // The output windows outlive the objects until some object's CloseControl:
   // unloading under them would leave windows whose code is gone.
+  // Module-wide resources are kept for the module's life and go only here,
+  // when the library may be unloaded next.
   if (ModuleLockCount() != 0 || FormVideo || FormMessage) return S_FALSE;
+  if (!TWinTimer::ReleaseTimerWindow()) return S_FALSE;
   ReleaseTypeInfoCache();
   return S_OK;
 }

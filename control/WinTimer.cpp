@@ -13,8 +13,9 @@ std::set<TWinTimer*>& LiveTimers() {
   return timers;
 }
 
-// The window carrying the timers; it goes with the last timer, so nothing of
-// the module is left behind when the library is unloaded.
+// The window carrying the timers. It lives as long as the module is in use,
+// so that creating an instance after the last one went costs no new window;
+// ReleaseTimerWindow takes it down before the library is unloaded.
 HWND sharedWindow = nullptr;
 }  // namespace
 
@@ -27,10 +28,13 @@ TWinTimer::TWinTimer(uint32_t interval, bool enabled, std::function<void()> onTi
 TWinTimer::~TWinTimer() {
   LiveTimers().erase(this);
   if (running_) KillTimer(sharedWindow, reinterpret_cast<UINT_PTR>(this));
-  if (LiveTimers().empty() && sharedWindow) {
-    DestroyWindow(sharedWindow);
-    sharedWindow = nullptr;
-  }
+}
+
+bool TWinTimer::ReleaseTimerWindow() {
+  if (!LiveTimers().empty()) return false;
+  if (sharedWindow) DestroyWindow(sharedWindow);
+  sharedWindow = nullptr;
+  return true;
 }
 
 void TWinTimer::SetInterval(uint32_t interval) {

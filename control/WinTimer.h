@@ -20,6 +20,10 @@ class TWinTimer {
   void SetEnabled(bool enabled);
   void SetOnTimer(std::function<void()> onTimer) { onTimer_ = std::move(onTimer); }
 
+  // Destroys the module's timer window when no timer is left; false (and
+  // nothing done) while one exists. Called before the library is unloaded.
+  static bool ReleaseTimerWindow();
+
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static HWND SharedWindow();

@@ -8,6 +8,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 bash scripts/install-packages.sh
+# The 32-bit demo, natively or through QEMU; the 64-bit build where neither works.
+bash scripts/i386-support.sh || echo "demo: running the 64-bit build instead" >&2
 arch=$(bash scripts/wine-arch.sh)
 export ORVEX_WINEARCH=$arch
 trees=(win32)

@@ -116,14 +116,16 @@ std::string TypeText(ITypeInfo* from, const TYPEDESC& t) {
   }
 }
 
-// The library of the file under test: this process's own bitness, or the
-// shipped 32-bit file's when a 64-bit tree reads that one (ORVEX_OCX_BITS).
-#ifdef ORVEX_OCX_BITS
-const UINT kPointer = ORVEX_OCX_BITS / 8;
-#else
-const UINT kPointer = sizeof(void*);
+// The library under test is written for this process's own bitness, or for
+// 32 bits when a 64-bit tree reads the shipped file (ORVEX_OCX_BITS). The
+// dual interface's table size comes back as stored; slot offsets and the
+// dispinterfaces' table sizes in this process's pointer size.
+#ifndef ORVEX_OCX_BITS
+#define ORVEX_OCX_BITS (8 * sizeof(void*))
 #endif
-const SYSKIND kSyskind = kPointer == 8 ? SYS_WIN64 : SYS_WIN32;
+const UINT kPointer = sizeof(void*);
+const UINT kLibPointer = ORVEX_OCX_BITS / 8;
+const SYSKIND kSyskind = kLibPointer == 8 ? SYS_WIN64 : SYS_WIN32;
 
 // ---------------------------------------------------------------------------
 // ILumivox as published, in function-table order.
@@ -289,7 +291,7 @@ TEST_F(TypeLibTest, DualInterfaceHalvesMatchTheCppInterface) {
   EXPECT_EQ(attr->wTypeFlags, TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE);
   EXPECT_EQ(attr->cFuncs, 44);
   EXPECT_EQ(attr->cVars, 0);
-  EXPECT_EQ(attr->cbSizeVft, (7 + 44) * kPointer) << "IDispatch's seven slots, then ILumivox's";
+  EXPECT_EQ(attr->cbSizeVft, (7 + 44) * kLibPointer) << "IDispatch's seven slots, then ILumivox's";
   EXPECT_EQ(attr->cImplTypes, 1);
   vtableHalf->ReleaseTypeAttr(attr);
   ASSERT_EQ(dispatchHalf->GetTypeAttr(&attr), S_OK);

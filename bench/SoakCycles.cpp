@@ -1,0 +1,142 @@
+#include "SoakCycles.h"
+
+#include <mmsystem.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "control/MciCommands.h"
+
+namespace {
+std::string Mci(const std::string& command) {
+  char reply[mci::kReplySize + 1] = {};
+  mciSendStringA(command.c_str(), reply, mci::kReplySize, nullptr);
+  return reply;
+}
+
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<long*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<long*>(count);
+  EnumChildWindows(window, CountChild, count);
+  return TRUE;
+}
+
+void Fail(const char* what, HRESULT hr) {
+  std::printf("soak: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
+  std::exit(1);
+}
+
+}  // namespace
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+bool PumpUntil(const std::function<bool()>& done, double seconds) {
+  const double end = Now() + seconds;
+  while (!done()) {
+    if (Now() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    Pump();
+  }
+  return true;
+}
+
+long UnixPid() {
+  char text[64] = {};
+  FILE* stat = std::fopen("Z:\\proc\\self\\stat", "r");
+  if (!stat) return 0;
+  const bool ok = std::fgets(text, sizeof text, stat) != nullptr;
+  std::fclose(stat);
+  return ok ? std::atol(text) : 0;
+}
+
+long WindowCount() {
+  long count = 0;
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+  for (HWND w = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+       w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
+    CountWindow(w, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+ILumivox* NewLumivox(const CLSID& clsid) {
+  ILumivox* control = nullptr;
+  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
+                                      reinterpret_cast<void**>(&control));
+  if (FAILED(hr)) Fail("CoCreateInstance", hr);
+  return control;
+}
+
+void ControlCycle(const CLSID& clsid, BSTR clip, Timings& t) {
+  const double start = Now();
+  ILumivox* control = NewLumivox(clsid);
+  VARIANT_BOOL ok = VARIANT_FALSE;
+  double windows = Now();
+  control->Initialize(&ok);
+  windows = Now() - windows;
+  control->put_FileName(clip);
+  control->Open(&ok);
+  TStatus status = sNotReady;
+  const bool playing = PumpUntil([&] { return control->get_MediaStatus(&status), status == sPlaying; }, 30);
+  if (!ok || !playing) ++t.failures;
+  control->DisplayMessage();
+  control->Close();
+  double closing = Now();
+  control->CloseControl();
+  windows += Now() - closing;
+  control->Release();
+  Pump();
+  t.total += Now() - start;
+  t.windows += windows;
+  ++t.cycles;
+}
+
+void FloorCycle(const std::string& shortPath, Timings& t) {
+  const double start = Now();
+  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 1024, 0, 800, 600,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const int32_t parent = static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
+  Mci(mci::kClose);
+  if (mciSendStringA(mci::OpenCommand(shortPath, mci::kDigitalVideo, parent).c_str(), nullptr, 0, nullptr))
+    mciSendStringA(mci::OpenCommand(shortPath, mci::kMpegVideo, parent).c_str(), nullptr, 0, nullptr);
+  Mci(mci::PutWindowCommand(798, 598));
+  Mci(mci::kStatusLength);
+  Mci(mci::kStatusRate);
+  Mci(mci::AudioSwitchCommand(false));
+  Mci(mci::ChannelCommand(0));
+  Mci(mci::kPlay);
+  const bool playing = PumpUntil([] {
+    const TStatus mode = mci::ReadMode(Mci(mci::kStatusMode));
+    Mci(mci::kStatusPosition);
+    if (mode != sPlaying) Sleep(50);
+    return mode == sPlaying;
+  }, 30);
+  if (!playing) ++t.failures;
+  Mci(mci::kClose);
+  Mci(mci::kClose);
+  DestroyWindow(window);
+  Pump();
+  t.total += Now() - start;
+  ++t.cycles;
+}
