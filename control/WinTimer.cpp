@@ -34,6 +34,7 @@ TWinTimer::~TWinTimer() {
 }
 
 void TWinTimer::SetInterval(uint32_t interval) {
+  if (interval == interval_) return;
   interval_ = interval;
   Update();
 }
