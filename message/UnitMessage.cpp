@@ -109,12 +109,19 @@ void TFormMessage::ShowLabelMove(int32_t oldLeft, bool oldVisible) {
                      (lblMessage.Visible && Overlaps(lblMessage.Left, w, stripWidth_));
   if (!shown || (oldVisible == lblMessage.Visible && oldLeft == lblMessage.Left)) return;
   const int32_t step = lblMessage.Left - oldLeft;
-  if (oldVisible == lblMessage.Visible && (step == 1 || step == -1)) {
-    ScrollWindowEx(Handle(), step, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
-  } else {
+  if (oldVisible != lblMessage.Visible || (step != 1 && step != -1)) {
     InvalidateRect(Handle(), nullptr, FALSE);
+    UpdateWindow(Handle());
+    return;
   }
-  UpdateWindow(Handle());
+  // Shift what is shown by the step within the window, then paint the column
+  // it uncovered.
+  HDC dc = GetDC(Handle());
+  const int32_t height = lblMessage.Height;
+  BitBlt(dc, step > 0 ? 1 : 0, 0, stripWidth_ - 1, height, dc, step > 0 ? 0 : 1, 0, SRCCOPY);
+  const int32_t column = step > 0 ? 0 : stripWidth_ - 1;
+  Paint(dc, RECT{column, 0, column + 1, height});
+  ReleaseDC(Handle(), dc);
 }
 
 // Fills what the label leaves of the area in the window's colour, then draws
