@@ -338,7 +338,9 @@ STDMETHODIMP TLumivoxImpl::put_Message(BSTR Value) {
 }
 
 // The message overlay is not built yet: the run is accepted and shows nothing.
-STDMETHODIMP TLumivoxImpl::DisplayMessage() { return S_OK; }
+STDMETHODIMP TLumivoxImpl::DisplayMessage() {
+  return Swallowing([&] { control_->DisplayMessage(); });
+}
 
 STDMETHODIMP TLumivoxImpl::get_MsgSpeed(LONG* Value) {
   return Get<LONG>(Value, control_->FMsgSpeed);

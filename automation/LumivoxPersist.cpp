@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "../control/GdiValues.h"
 #include "../control/LumivoxImpl.h"
 #include "ComponentStream.h"
 #include "ErrorReport.h"
@@ -52,16 +53,7 @@ std::u16string FromAnsi(const std::string& text) {
 
 // Height in pixels of a line of text in the font, on the screen.
 int32_t TextHeightOf(const TFontState& font) {
-  LOGFONTW logFont{};
-  logFont.lfHeight = font.height;
-  logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  logFont.lfItalic = font.italic;
-  logFont.lfUnderline = font.underline;
-  logFont.lfStrikeOut = font.strikeout;
-  logFont.lfCharSet = font.charset;
-  const std::size_t n = std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1);
-  std::copy(font.name.begin(), font.name.begin() + static_cast<std::ptrdiff_t>(n),
-            logFont.lfFaceName);
+  const LOGFONTW logFont = LogFontOf(font);
   HFONT handle = CreateFontIndirectW(&logFont);
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, handle);

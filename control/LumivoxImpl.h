@@ -72,6 +72,8 @@ class TLumivox {
   void SetMsgSpeed(int32_t value);
   void SetMsgRepeat(int32_t value);
   void SetMsgInterval(int32_t value);
+  // Starts a run of the current message on the message window, if there is one.
+  void DisplayMessage();
 
   // One tick of tmrMouse: mouse guard, then status poll.
   void tmrMouseTimer();

@@ -1,4 +1,5 @@
 // The control's own surface: a plain child window in the control's colour.
+#include "GdiValues.h"
 #include "LumivoxImpl.h"
 #include "ModuleInstance.h"
 #include "OrvexError.h"
@@ -7,11 +8,6 @@
 
 namespace {
 const char kSurfaceClass[] = "TLumivox";
-
-COLORREF ResolveColor(uint32_t oleColor) {
-  if (oleColor & 0x80000000u) return GetSysColor(static_cast<int>(oleColor & 0xFF));
-  return static_cast<COLORREF>(oleColor & 0x00FFFFFF);
-}
 }  // namespace
 
 HWND TLumivox::CreateSurface(HWND parent, const RECT& bounds) {
@@ -66,7 +62,7 @@ LRESULT CALLBACK TLumivox::SurfaceProc(HWND window, UINT message, WPARAM wParam,
   if (control && message == WM_ERASEBKGND) {
     RECT r{};
     GetClientRect(window, &r);
-    HBRUSH brush = CreateSolidBrush(ResolveColor(control->color_));
+    HBRUSH brush = CreateSolidBrush(ColorRefOf(control->color_));
     FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
     DeleteObject(brush);
     return 1;

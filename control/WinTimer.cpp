@@ -38,6 +38,7 @@ bool TWinTimer::ReleaseTimerWindow() {
 }
 
 void TWinTimer::SetInterval(uint32_t interval) {
+  if (interval == interval_) return;
   interval_ = interval;
   Update();
 }

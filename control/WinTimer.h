@@ -1,6 +1,7 @@
 // A window timer with an interval, an enabled flag and a handler, fired through
 // the thread's message loop. Interval 0 never fires; enabling the timer or
-// changing its interval restarts its count.
+// changing its interval restarts its count; setting the state or interval it
+// already has changes nothing.
 #pragma once
 #include <windows.h>
 

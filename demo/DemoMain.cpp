@@ -76,6 +76,19 @@ HRESULT LoadSavedState(IUnknown* control) {
   return SUCCEEDED(hr) ? persist->Load(stream.Get()) : hr;
 }
 
+// A message run at speed 990: transparent over the picture, or an opaque strip.
+void ShowMessage(ILumivox* control, const wchar_t* text, bool transparent, TLocation location) {
+  BSTR message = SysAllocString(text);
+  control->put_Message(message);
+  SysFreeString(message);
+  control->put_MsgTransparent(transparent ? VARIANT_TRUE : VARIANT_FALSE);
+  control->put_MsgColor(transparent ? 0x0000FFFF : 0x00FFFFFF);  // yellow; white on navy
+  control->put_MsgBackgroundColor(0x00800000);
+  control->put_MsgLocation(location);
+  control->put_MsgSpeed(990);
+  control->DisplayMessage();
+}
+
 int Play(ILumivox* control, const char* media, const char* logo, DWORD logoMs) {
   if (logo) {
     BSTR name = Bstr(logo);
@@ -103,9 +116,18 @@ int Play(ILumivox* control, const char* media, const char* logo, DWORD logoMs) {
   control->get_MediaRate(&rate);
   std::printf("playing: length %ld, rate %ld\n", length, rate);
   Report("playing");
+  ShowMessage(control, L"Orvex \x89c6\x9891\x70b9\x64ad \x6b22\x8fce\x5149\x4e34 Welcome", true, lBottom);
+  Report("message scrolling");
+  const DWORD messageStart = GetTickCount();
+  bool opaqueShown = false;
   LONG lastPosition = -1;
   bool played = false;
   PumpUntil(120000, [&] {
+    if (!opaqueShown && GetTickCount() - messageStart >= 2000) {
+      ShowMessage(control, L"\x8282\x76ee\x9884\x544a Tonight 20:00", false, lTop);
+      Report("opaque strip");
+      opaqueShown = true;
+    }
     TStatus status = sNotReady;
     LONG position = 0;
     control->get_MediaStatus(&status);

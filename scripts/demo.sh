@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds everything, prepares Wine and the virtual two-monitor
 # display, shows the logo on the television, then plays the generated sample
-# clip in the television window. Screenshots of the whole virtual display
+# clip in the television window with a transparent scrolling message along its
+# bottom, then an opaque strip along its top. Screenshots of the whole virtual display
 # (operator's monitor and television) go to build/screenshots/.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -60,6 +61,7 @@ snap() {
 demo=$!
 wait_for_line "logo shown" 120 && snap 1-logo 2
 wait_for_line "playing" 60 && snap 2-playing 1.5
+wait_for_line "opaque strip" 30 && snap 3-opaque-strip 0.5
 wait_for_line "finished" 60 || true
 wait "$demo" || echo "demo: Orvex_Demo exited with $?" >&2
 grep -v '^ALSA\|^status' "$shots/demo.log" || true

@@ -1,0 +1,88 @@
+#include "MessageLabel.h"
+
+#include <algorithm>
+
+#include "../control/GdiValues.h"
+
+namespace {
+
+// Left-aligned, no word wrap, line breaks kept, tabs expanded, "&" as prefix.
+constexpr UINT kTextFormat = DT_LEFT | DT_TOP | DT_EXPANDTABS | DT_NOCLIP;
+// Larger labels (huge fonts or texts) are not rendered into an image but drawn
+// directly, clipped to what needs painting.
+constexpr int64_t kMaxImagePixels = int64_t{64} << 20;
+
+}  // namespace
+
+void TMessageLabel::Release() {
+  if (dc_) {
+    if (oldImage_) SelectObject(dc_, oldImage_);
+    if (oldFont_) SelectObject(dc_, oldFont_);
+    DeleteDC(dc_);
+  }
+  if (image_) DeleteObject(image_);
+  if (font_) DeleteObject(font_);
+  dc_ = nullptr;
+  image_ = nullptr;
+  font_ = nullptr;
+  oldFont_ = oldImage_ = nullptr;
+}
+
+void TMessageLabel::Setup(const TFontState& font, COLORREF color, const std::string& text) {
+  Release();
+  text_ = text.empty() ? std::string(" ") : text;
+  color_ = color;
+  const LOGFONTW logFont = LogFontOf(font);
+  font_ = CreateFontIndirectW(&logFont);
+  dc_ = CreateCompatibleDC(nullptr);
+  if (dc_ && font_) oldFont_ = SelectObject(dc_, font_);
+  Measure();
+  Render();
+}
+
+void TMessageLabel::Measure() {
+  RECT r{0, 0, 0, 0};
+  if (dc_) {
+    ::DrawTextA(dc_, text_.data(), static_cast<int>(text_.size()), &r, kTextFormat | DT_CALCRECT);
+  }
+  Width = std::max<int32_t>(r.right - r.left, 0);
+  Height = std::max<int32_t>(r.bottom - r.top, 0);
+}
+
+// The image holds the text as 0 bits on 1 bits: blitted into a colour DC, the
+// 0 bits take its text colour and the 1 bits its background colour.
+void TMessageLabel::Render() {
+  if (!dc_ || Width <= 0 || Height <= 0 || int64_t{Width} * Height > kMaxImagePixels) return;
+  image_ = CreateBitmap(Width, Height, 1, 1, nullptr);
+  if (!image_) return;
+  oldImage_ = SelectObject(dc_, image_);
+  PatBlt(dc_, 0, 0, Width, Height, WHITENESS);
+  SetTextColor(dc_, RGB(0, 0, 0));
+  SetBkMode(dc_, TRANSPARENT);
+  DrawTextAt(dc_, 0, 0);
+}
+
+void TMessageLabel::DrawTextAt(HDC dc, int32_t left, int32_t top) const {
+  RECT r{left, top, left + Width, top + Height};
+  ::DrawTextA(dc, text_.data(), static_cast<int>(text_.size()), &r, kTextFormat);
+}
+
+void TMessageLabel::Draw(HDC dc, const RECT& area, COLORREF background) const {
+  RECT part{};
+  const RECT bounds = Bounds();
+  if (!Visible || !IntersectRect(&part, &area, &bounds)) return;
+  SetTextColor(dc, color_);
+  if (image_) {
+    SetBkColor(dc, background);
+    BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_,
+           part.left - Left, part.top - Top, SRCCOPY);
+    return;
+  }
+  if (!font_) return;
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
+  SelectObject(dc, font_);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextAt(dc, Left, Top);
+  RestoreDC(dc, saved);
+}

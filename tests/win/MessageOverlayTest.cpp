@@ -1,0 +1,392 @@
+// The message overlay of the registered control, through its automation
+// interface, on the virtual two-monitor display: the strip's bounds and style,
+// its colour key, what the X server's screen shows, runs that end, refused
+// close requests, restarts, and many runs in a row without growth.
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "automation/ComSupport.h"
+#include "automation/OrvexTypeLib.h"
+
+namespace {
+
+class RegisterOnce : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
+};
+const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+
+constexpr OLE_COLOR kRed = 0x000000FF;    // text
+constexpr OLE_COLOR kGreen = 0x0000FF00;  // opaque background
+// The logo's bottom quadrants, under a strip along the bottom.
+constexpr COLORREF kLogoBlue = RGB(0, 0, 255);
+constexpr COLORREF kLogoYellow = RGB(255, 255, 0);
+
+HWND Strip() { return FindWindowA("TFormMessage", nullptr); }
+HWND Video() { return FindWindowA("TFormVideo", nullptr); }
+
+RECT WindowBounds(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+// The pixels of a screen rectangle as the X server shows them.
+std::vector<COLORREF> Capture(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<COLORREF> pixels(static_cast<size_t>(w > 0 && h > 0 ? w * h : 0));
+  if (pixels.empty()) return pixels;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP image = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, image);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const auto* p = static_cast<const uint32_t*>(bits);
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    pixels[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
+  }
+  SelectObject(memory, old);
+  DeleteObject(image);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+int CountOf(const std::vector<COLORREF>& pixels, COLORREF color) {
+  int n = 0;
+  for (COLORREF c : pixels) n += c == color;
+  return n;
+}
+
+// What the screen shows inside the strip's bounds, less the edge pixels where
+// the video panel's bevel lies under the strip.
+struct TCensus {
+  int text, white, green, logo;
+};
+
+TCensus CensusOfStrip() {
+  RECT inner = WindowBounds(Strip());
+  InflateRect(&inner, -2, -2);
+  const std::vector<COLORREF> pixels = Capture(inner);
+  return {CountOf(pixels, RGB(255, 0, 0)), CountOf(pixels, RGB(255, 255, 255)),
+          CountOf(pixels, RGB(0, 255, 0)),
+          CountOf(pixels, kLogoBlue) + CountOf(pixels, kLogoYellow)};
+}
+
+BSTR Wide(const wchar_t* text) { return SysAllocString(text); }
+
+int ProcNumber(const char* file, const char* key) {
+  FILE* f = std::fopen(file, "r");
+  if (!f) return -1;
+  char line[256];
+  int value = -1;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, key, std::strlen(key)) == 0) value = std::atoi(line + std::strlen(key));
+  }
+  std::fclose(f);
+  return value;
+}
+
+// Wine opens files in its server, so "/proc/self" there is the server. The
+// test's own Linux process is found as the one (besides the server) holding a
+// descriptor of a file that only this test opened.
+bool SameFile(HANDLE a, const std::string& path) {
+  HANDLE b = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (b == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION x{}, y{};
+  const bool same = GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
+                    x.nFileIndexLow == y.nFileIndexLow && x.nFileIndexHigh == y.nFileIndexHigh &&
+                    x.dwVolumeSerialNumber == y.dwVolumeSerialNumber;
+  CloseHandle(b);
+  return same;
+}
+
+template <typename Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (entry.cFileName[0] != '.') visit(std::string(entry.cFileName));
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+std::string OwnProcFolder() {
+  const std::string marker = MakeTempFolder("orvex pid marker") + "\\marker";
+  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "x", 1, &written, nullptr);  // the process now holds the descriptor
+  std::string found;
+  ForEachEntry("Z:\\proc", [&](const std::string& pid) {
+    const std::string folder = "Z:\\proc\\" + pid;
+    if (!found.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return;
+    char name[64] = {};
+    FILE* comm = std::fopen((folder + "\\comm").c_str(), "r");
+    if (!comm) return;
+    std::fgets(name, sizeof name, comm);
+    std::fclose(comm);
+    if (std::strncmp(name, "orvex_message", 13) != 0) return;
+    ForEachEntry(folder + "\\fd", [&](const std::string& fd) {
+      if (found.empty() && SameFile(file, folder + "\\fd\\" + fd)) found = folder;
+    });
+  });
+  CloseHandle(file);
+  return found;
+}
+
+// The test process's resources, counted from outside through /proc: Wine's
+// own resource counts are stubs.
+struct TUsage {
+  int windows, fds, rssKb;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+TUsage Usage(const std::string& proc) {
+  TUsage usage{0, 0, ProcNumber((proc + "\\status").c_str(), "VmRSS:")};
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&usage.windows));
+  for (HWND w = nullptr; (w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr));) {
+    CountWindow(w, reinterpret_cast<LPARAM>(&usage.windows));
+  }
+  ForEachEntry(proc + "\\fd", [&](const std::string&) { ++usage.fds; });
+  return usage;
+}
+
+class MessageOverlayTest : public ::testing::Test {
+ protected:
+  ComPtr<ILumivox> control;
+  std::string logo;
+
+  void SetUp() override {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the virtual two-monitor display";
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"Orvex.Lumivox", &clsid), S_OK);
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
+                               reinterpret_cast<void**>(control.Put())),
+              S_OK);
+    logo = MakeTempFolder("orvex message") + "\\logo.bmp";
+    WriteFileBytes(logo, QuadrantBitmapFile(320, 240));
+    SetText(&ILumivox::put_Logo, std::wstring(logo.begin(), logo.end()).c_str());
+    VARIANT_BOOL ok = 0;
+    ASSERT_EQ(control->Initialize(&ok), S_OK);
+    ASSERT_TRUE(ok);
+    UseFont(L"SimSun", 24);
+    control->put_MsgColor(kRed);
+    control->put_MsgBackgroundColor(kGreen);
+  }
+
+  void TearDown() override {
+    if (control) control->CloseControl();
+    control.Reset();
+    DeleteFileA(logo.c_str());
+  }
+
+  void SetText(HRESULT (STDMETHODCALLTYPE ILumivox::*put)(BSTR), const wchar_t* text) {
+    BSTR b = Wide(text);
+    EXPECT_EQ((control.Get()->*put)(b), S_OK);
+    SysFreeString(b);
+  }
+
+  void UseFont(const wchar_t* face, int points) {
+    FONTDESC desc{sizeof(desc), const_cast<LPOLESTR>(face), {}, FW_BOLD, GB2312_CHARSET};
+    desc.cySize.int64 = int64_t{points} * 10000;
+    ComPtr<IFontDisp> font;
+    ASSERT_EQ(OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put())),
+              S_OK);
+    EXPECT_EQ(control->putref_MsgFont(font.Get()), S_OK);
+  }
+
+  // A static run that stays up: nothing moves while the screen is read.
+  void ShowStatic(const wchar_t* text, bool transparent, LONG seconds = 0, LONG repeat = 0) {
+    SetText(&ILumivox::put_Message, text);
+    control->put_MsgActionStyle(aStatic);
+    control->put_MsgSpeed(seconds);
+    control->put_MsgRepeat(repeat);
+    control->put_MsgTransparent(transparent ? VARIANT_TRUE : VARIANT_FALSE);
+    ASSERT_EQ(control->DisplayMessage(), S_OK);
+  }
+};
+
+}  // namespace
+
+TEST_F(MessageOverlayTest, StripLiesAlongTheVideoWindowAtEachLocation) {
+  const RECT video = WindowBounds(Video());
+  const int videoHeight = video.bottom - video.top;
+  int height = 0;
+  for (LONG location : {0L, 1L, 2L, 3L, -4L}) {
+    SCOPED_TRACE(location);
+    control->put_MsgLocation(static_cast<TLocation>(location));
+    ShowStatic(L"Orvex \x6d88\x606f", false);
+    ASSERT_TRUE(IsWindowVisible(Strip()));
+    const RECT r = WindowBounds(Strip());
+    height = r.bottom - r.top;
+    EXPECT_GT(height, 20) << "as tall as a 24-point line";
+    EXPECT_EQ(r.left, video.left);
+    EXPECT_EQ(r.right, video.right);
+    const int offset = location == lBottom   ? videoHeight - height
+                       : location == lMiddle ? (videoHeight - height) / 2
+                                             : 0;  // top, and any other value
+    EXPECT_EQ(r.top, video.top + offset);
+    EXPECT_TRUE(GetWindowLongA(Strip(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongA(Strip(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME));
+    wchar_t title[64] = {};
+    GetWindowTextW(Strip(), title, 64);
+    EXPECT_STREQ(title, L"Orvex \x6d88\x606f");
+  }
+}
+
+TEST_F(MessageOverlayTest, ColourKeyLetsTheLogoThroughOnlyWhenTransparent) {
+  // Transparent: the key is white and on; the screen shows text and logo and
+  // nothing white inside the strip.
+  ShowStatic(L"Orvex \x6d88\x606f &&", true);
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(Strip(), &key, &alpha, &flags));
+  EXPECT_EQ(key, RGB(255, 255, 255));
+  EXPECT_TRUE(flags & LWA_COLORKEY);
+  TCensus seen{};
+  EXPECT_TRUE(PumpUntil(20000, [&] {
+    seen = CensusOfStrip();
+    return seen.text > 20 && seen.white == 0 && seen.logo > 1000;
+  })) << "text " << seen.text << " white " << seen.white << " logo " << seen.logo;
+  // Opaque: no key; text on the background colour hides the logo.
+  ShowStatic(L"Orvex \x6d88\x606f &&", false);
+  flags = 0;
+  EXPECT_FALSE(GetLayeredWindowAttributes(Strip(), &key, &alpha, &flags) &&
+               (flags & LWA_COLORKEY));
+  EXPECT_TRUE(PumpUntil(20000, [&] {
+    seen = CensusOfStrip();
+    return seen.text > 20 && seen.green > 1000 && seen.logo == 0;
+  })) << "text " << seen.text << " green " << seen.green << " logo " << seen.logo;
+}
+
+TEST_F(MessageOverlayTest, RunsEndHiddenRefuseToCloseAndRestart) {
+  // Two one-second passes with an hour's pause between them.
+  control->put_MsgInterval(3600);
+  ShowStatic(L"Orvex", false, 1, 2);
+  SendMessageA(Strip(), WM_CLOSE, 0, 0);
+  PostMessageA(Strip(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PumpFor(100);
+  EXPECT_TRUE(IsWindowVisible(Strip())) << "a run in progress refuses to close";
+  TCensus seen{};
+  EXPECT_TRUE(PumpUntil(20000, [&] { return (seen = CensusOfStrip()).text > 20; }));
+  EXPECT_TRUE(PumpUntil(20000, [&] { return (seen = CensusOfStrip()).text == 0; }))
+      << "after the first pass the label is hidden for the pause";
+  EXPECT_TRUE(IsWindowVisible(Strip()));
+
+  // DisplayMessage in the pause starts afresh: the text is back at once, and
+  // the new run's single pass ends it.
+  control->put_MsgRepeat(1);
+  ASSERT_EQ(control->DisplayMessage(), S_OK);
+  EXPECT_TRUE(PumpUntil(20000, [&] { return (seen = CensusOfStrip()).text > 20; }));
+  EXPECT_TRUE(PumpUntil(20000, [&] { return !IsWindowVisible(Strip()); }))
+      << "the end of the run hides the strip";
+  EXPECT_NE(Strip(), nullptr) << "hidden, not destroyed";
+}
+
+TEST_F(MessageOverlayTest, PropertyChangesDuringARunChangeNothingOnScreen) {
+  ShowStatic(L"Orvex \x6d88\x606f", false);
+  TCensus seen{};
+  ASSERT_TRUE(PumpUntil(20000, [&] { return (seen = CensusOfStrip()).text > 20; }));
+  const RECT bounds = WindowBounds(Strip());
+  const std::vector<COLORREF> before = Capture(bounds);
+
+  SetText(&ILumivox::put_Message, L"changed");
+  UseFont(L"SimSun", 40);
+  control->put_MsgColor(0x00FF0000);
+  control->put_MsgBackgroundColor(0);
+  control->put_MsgTransparent(VARIANT_TRUE);
+  control->put_MsgLocation(lTop);
+  control->put_MsgActionStyle(aLeftToRight);
+  control->put_MsgSpeed(999);
+  PumpFor(500);
+  const RECT after = WindowBounds(Strip());
+  EXPECT_TRUE(EqualRect(&bounds, &after));
+  EXPECT_TRUE(Capture(bounds) == before) << "the screen shows the run as it started";
+}
+
+TEST_F(MessageOverlayTest, BadInputNeitherFailsNorLeavesTheStripsPlace) {
+  const RECT video = WindowBounds(Video());
+  const std::wstring huge(100000, L'\x6d88');
+  struct Case {
+    const wchar_t* text;
+    int points;
+    OLE_COLOR color;
+    LONG location, style, speed;
+  } cases[] = {
+      {L"", 0, 0x80000012, lBottom, aRightToLeft, -999},
+      {huge.c_str(), 12, 0xFFFFFFFF, 7, aLeftToRight, 999},
+      {L"a&b\tc\r\nd", 2000, 0x12345678, -1, 99, 0},
+      {huge.c_str(), 2000, 0x8000FFFF, lMiddle, aStatic, -999},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.points);
+    SetText(&ILumivox::put_Message, c.text);
+    UseFont(c.points ? L"No Such Face At All" : L"", c.points);
+    control->put_MsgColor(c.color);
+    control->put_MsgBackgroundColor(c.color);
+    control->put_MsgLocation(static_cast<TLocation>(c.location));
+    control->put_MsgActionStyle(static_cast<TActionStyle>(c.style));
+    control->put_MsgSpeed(c.speed);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(control->DisplayMessage(), S_OK);
+    PumpFor(200);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    const RECT r = WindowBounds(Strip());
+    EXPECT_EQ(r.left, video.left);
+    EXPECT_EQ(r.right, video.right);
+    EXPECT_TRUE(IsWindowVisible(Strip()));
+  }
+}
+
+TEST_F(MessageOverlayTest, AThousandRunsLeaveWindowsDescriptorsAndMemoryWhereTheySettled) {
+  // A narrow video window makes a full pass a few ticks long.
+  const RECT video = WindowBounds(Video());
+  SetWindowPos(Video(), nullptr, video.left, video.top, 4, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+  UseFont(L"SimSun", 6);
+  control->put_MsgSpeed(999);
+  control->put_MsgRepeat(1);
+  const std::string proc = OwnProcFolder();
+  ASSERT_FALSE(proc.empty()) << "the test's process under /proc";
+  TUsage settled{};
+  for (int run = 0; run < 1000; ++run) {
+    if (run == 50) settled = Usage(proc);
+    control->put_MsgActionStyle(static_cast<TActionStyle>(run % 2));
+    control->put_MsgTransparent(run % 3 == 0 ? VARIANT_TRUE : VARIANT_FALSE);
+    SetText(&ILumivox::put_Message, run % 5 ? L"" : L"\x6d88");
+    ASSERT_EQ(control->DisplayMessage(), S_OK);
+    if (run % 25 == 0) {
+      ASSERT_TRUE(PumpUntil(10000, [] { return !IsWindowVisible(Strip()); })) << "run " << run;
+    } else {
+      PumpFor(0);
+    }
+  }
+  const TUsage now = Usage(proc);
+  EXPECT_EQ(now.windows, settled.windows);
+  EXPECT_LE(now.fds, settled.fds + 1);
+  EXPECT_LE(now.rssKb, settled.rssKb + 2048) << "resident kB after 50 runs " << settled.rssKb;
+  std::printf("%s after 50 runs: %d windows, %d fds, %d kB; after 1000: %d, %d, %d kB\n",
+              proc.c_str(), settled.windows, settled.fds, settled.rssKb, now.windows, now.fds, now.rssKb);
+}
