@@ -17,7 +17,7 @@
 // prints "sample" and reads back "<open descriptors> <resident kB>", which
 // bench/soak.sh measures from outside through /proc (Wine's own resource
 // counts are stubs); the window count comes from inside. It prints the growth
-// per cycle and the cycle times, and "pid <n>" first for the sampler.
+// per cycle and the cycle times.
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
@@ -82,8 +82,6 @@ int main(int argc, char** argv) {
   const long creates = argc > 3 ? std::atol(argv[3]) : 0;
   const long messages = argc > 4 ? std::atol(argv[4]) : 0;
   if (FAILED(OleInitialize(nullptr))) return 1;
-  std::printf("pid %ld\n", UnixPid());
-  std::fflush(stdout);
 
   CLSID clsid;
   HRESULT hr = CLSIDFromProgID(L"Orvex.Lumivox", &clsid);
@@ -120,9 +118,12 @@ int main(int argc, char** argv) {
   }
 
   Flat("create", creates, [&] { NewLumivox(clsid)->Release(); });
+  // Messages over a playing clip, as on a station.
   ILumivox* one = NewLumivox(clsid);
   VARIANT_BOOL ok = VARIANT_FALSE;
   one->Initialize(&ok);
+  one->put_FileName(clip);
+  one->Open(&ok);
   BSTR text = SysAllocString(L"Soak \x6D4B\x8BD5 message");
   one->put_Message(text);
   one->put_MsgRepeat(1);
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
     one->DisplayMessage();
     Pump();
   });
+  one->Close();
   one->CloseControl();
   one->Release();
   SysFreeString(text);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BenchClock.h"
 #include "control/MciCommands.h"
 
 namespace {
@@ -36,16 +37,7 @@ void Fail(const char* what, HRESULT hr) {
 
 }  // namespace
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / double(frequency.QuadPart);
-}
+double Now() { return WallMs() / 1000.0; }
 
 void Pump() {
   MSG msg;
@@ -60,15 +52,6 @@ bool PumpUntil(const std::function<bool()>& done, double seconds) {
     Pump();
   }
   return true;
-}
-
-long UnixPid() {
-  char text[64] = {};
-  FILE* stat = std::fopen("Z:\\proc\\self\\stat", "r");
-  if (!stat) return 0;
-  const bool ok = std::fgets(text, sizeof text, stat) != nullptr;
-  std::fclose(stat);
-  return ok ? std::atol(text) : 0;
 }
 
 long WindowCount() {

@@ -22,8 +22,6 @@ double Now();
 void Pump();
 // Pumps messages until the condition holds or the seconds have passed.
 bool PumpUntil(const std::function<bool()>& done, double seconds);
-// The Linux process id of this Wine process, for a sampler outside.
-long UnixPid();
 // Windows of this process: top-level ones with their children, and message-only ones.
 long WindowCount();
 ILumivox* NewLumivox(const CLSID& clsid);

@@ -4,6 +4,8 @@
 # ORVEX_WINEARCH (default: what scripts/wine-arch.sh says) on the generated
 # sample clip and answers each of its "sample" lines with the Wine process's
 # open descriptors and resident memory, read from outside through /proc.
+# Run it on the display the prefix's other programs use (one X server per
+# prefix: Wine's desktop lives on the first one).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export ORVEX_WINEARCH=${ORVEX_WINEARCH:-$(bash "$root/scripts/wine-arch.sh")}
@@ -20,16 +22,19 @@ bash "$root/scripts/wine-run.sh" regsvr32 /s "$(windows_path "$tree/Orvex.OCX")"
 
 coproc SOAK { bash "$root/scripts/wine-run.sh" "$tree/orvex_soak_bench.exe" \
   "$(windows_path "$clip")" "${1:-1000}" "${2:-10000}" "${3:-10000}"; }
+soak=$SOAK_PID
+# Wine opens files in its server, so the program cannot name its own process:
+# it is the newest one under its name (15 characters at most in /proc).
 pid=
 while IFS= read -r line <&"${SOAK[0]}"; do
   line=${line%$'\r'}
   case $line in
-    "pid "*) pid=${line#pid } ;;
     sample)
+      [ -n "$pid" ] || pid=$(pgrep -n -x orvex_soak_benc)
       fds=$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 | wc -l)
       rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status")
       echo "$fds $rss" >&"${SOAK[1]}" ;;
     *) echo "$line" ;;
   esac
 done
-wait "$SOAK_PID"
+wait "$soak"

@@ -88,91 +88,6 @@ TCensus CensusOfStrip() {
 
 BSTR Wide(const wchar_t* text) { return SysAllocString(text); }
 
-int ProcNumber(const char* file, const char* key) {
-  FILE* f = std::fopen(file, "r");
-  if (!f) return -1;
-  char line[256];
-  int value = -1;
-  while (std::fgets(line, sizeof line, f)) {
-    if (std::strncmp(line, key, std::strlen(key)) == 0) value = std::atoi(line + std::strlen(key));
-  }
-  std::fclose(f);
-  return value;
-}
-
-// Wine opens files in its server, so "/proc/self" there is the server. The
-// test's own Linux process is found as the one (besides the server) holding a
-// descriptor of a file that only this test opened.
-bool SameFile(HANDLE a, const std::string& path) {
-  HANDLE b = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (b == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION x{}, y{};
-  const bool same = GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
-                    x.nFileIndexLow == y.nFileIndexLow && x.nFileIndexHigh == y.nFileIndexHigh &&
-                    x.dwVolumeSerialNumber == y.dwVolumeSerialNumber;
-  CloseHandle(b);
-  return same;
-}
-
-template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (entry.cFileName[0] != '.') visit(std::string(entry.cFileName));
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
-}
-
-std::string OwnProcFolder() {
-  const std::string marker = MakeTempFolder("orvex pid marker") + "\\marker";
-  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  DWORD written = 0;
-  WriteFile(file, "x", 1, &written, nullptr);  // the process now holds the descriptor
-  std::string found;
-  ForEachEntry("Z:\\proc", [&](const std::string& pid) {
-    const std::string folder = "Z:\\proc\\" + pid;
-    if (!found.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return;
-    char name[64] = {};
-    FILE* comm = std::fopen((folder + "\\comm").c_str(), "r");
-    if (!comm) return;
-    std::fgets(name, sizeof name, comm);
-    std::fclose(comm);
-    if (std::strncmp(name, "orvex_message", 13) != 0) return;
-    ForEachEntry(folder + "\\fd", [&](const std::string& fd) {
-      if (found.empty() && SameFile(file, folder + "\\fd\\" + fd)) found = folder;
-    });
-  });
-  CloseHandle(file);
-  return found;
-}
-
-// The test process's resources, counted from outside through /proc: Wine's
-// own resource counts are stubs.
-struct TUsage {
-  int windows, fds, rssKb;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-TUsage Usage(const std::string& proc) {
-  TUsage usage{0, 0, ProcNumber((proc + "\\status").c_str(), "VmRSS:")};
-  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&usage.windows));
-  for (HWND w = nullptr; (w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr));) {
-    CountWindow(w, reinterpret_cast<LPARAM>(&usage.windows));
-  }
-  ForEachEntry(proc + "\\fd", [&](const std::string&) { ++usage.fds; });
-  return usage;
-}
-
 class MessageOverlayTest : public ::testing::Test {
  protected:
   ComPtr<ILumivox> control;
@@ -370,9 +285,9 @@ TEST_F(MessageOverlayTest, AThousandRunsLeaveWindowsDescriptorsAndMemoryWhereThe
   control->put_MsgRepeat(1);
   const std::string proc = OwnProcFolder();
   ASSERT_FALSE(proc.empty()) << "the test's process under /proc";
-  TUsage settled{};
+  TProcessUsage settled{};
   for (int run = 0; run < 1000; ++run) {
-    if (run == 50) settled = Usage(proc);
+    if (run == 50) settled = ProcessUsage(proc);
     control->put_MsgActionStyle(static_cast<TActionStyle>(run % 2));
     control->put_MsgTransparent(run % 3 == 0 ? VARIANT_TRUE : VARIANT_FALSE);
     SetText(&ILumivox::put_Message, run % 5 ? L"" : L"\x6d88");
@@ -383,7 +298,7 @@ TEST_F(MessageOverlayTest, AThousandRunsLeaveWindowsDescriptorsAndMemoryWhereThe
       PumpFor(0);
     }
   }
-  const TUsage now = Usage(proc);
+  const TProcessUsage now = ProcessUsage(proc);
   EXPECT_EQ(now.windows, settled.windows);
   EXPECT_LE(now.fds, settled.fds + 1);
   EXPECT_LE(now.rssKb, settled.rssKb + 2048) << "resident kB after 50 runs " << settled.rssKb;

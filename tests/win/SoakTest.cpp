@@ -4,33 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
-
 #include "bench/SoakCycles.h"
 #include "TestSupport.h"
 
 namespace {
-
-// Open descriptors and resident memory of this Wine process, read from /proc.
-Sample Measure() {
-  Sample s;
-  s.windows = WindowCount();
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA("Z:\\proc\\self\\fd\\*", &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do s.fds += entry.cFileName[0] != '.';
-    while (FindNextFileA(find, &entry));
-    FindClose(find);
-  }
-  if (FILE* status = std::fopen("Z:\\proc\\self\\status", "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof line, status))
-      if (!std::strncmp(line, "VmRSS:", 6)) s.rssKb = std::atol(line + 6);
-    std::fclose(status);
-  }
-  return s;
-}
 
 TEST(SoakTest, ControlCyclesLeaveNoMoreBehindThanTheRawDevice) {
   ASSERT_TRUE(Regsvr32(BuildOcxPath()));
@@ -43,16 +20,18 @@ TEST(SoakTest, ControlCyclesLeaveNoMoreBehindThanTheRawDevice) {
   char shortPath[MAX_PATH] = {};
   GetShortPathNameA(clip.c_str(), shortPath, MAX_PATH);
 
+  const std::string proc = OwnProcFolder();
+  ASSERT_FALSE(proc.empty()) << "this process's folder under /proc";
   Timings control, floor;
   ControlCycle(clsid, name, control);  // Wine's MCI sets up what it keeps
   FloorCycle(shortPath, floor);
   const int cycles = 15;
-  Sample growth[2];
+  TProcessUsage growth[2];
   for (int kind = 0; kind < 2; ++kind) {
-    const Sample before = Measure();
+    const TProcessUsage before = ProcessUsage(proc);
     for (int i = 0; i < cycles; ++i) kind == 0 ? ControlCycle(clsid, name, control) : FloorCycle(shortPath, floor);
-    const Sample after = Measure();
-    growth[kind] = {after.fds - before.fds, after.rssKb - before.rssKb, after.windows - before.windows};
+    const TProcessUsage after = ProcessUsage(proc);
+    growth[kind] = {after.windows - before.windows, after.fds - before.fds, after.rssKb - before.rssKb};
   }
   SysFreeString(name);
   EXPECT_EQ(control.failures + floor.failures, 0) << "a cycle did not reach playing";

@@ -131,3 +131,101 @@ std::string QuadrantJpegFile(int width, int height) {
   std::free(buffer);
   return out;
 }
+
+namespace {
+
+// A number after "key" in a /proc text file; -1 when it is not there.
+int ProcNumber(const std::string& file, const char* key) {
+  FILE* f = std::fopen(file.c_str(), "r");
+  if (!f) return -1;
+  char line[256];
+  int value = -1;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::strncmp(line, key, std::strlen(key)) == 0) value = std::atoi(line + std::strlen(key));
+  }
+  std::fclose(f);
+  return value;
+}
+
+}  // namespace
+
+// Wine opens files in its server, so "/proc/self" there is the server. The
+// test's own Linux process is found as the one (besides the server) holding a
+// descriptor of a file that only this test opened.
+namespace {
+
+bool SameFile(HANDLE a, const std::string& path) {
+  HANDLE b = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (b == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION x{}, y{};
+  const bool same = GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
+                    x.nFileIndexLow == y.nFileIndexLow && x.nFileIndexHigh == y.nFileIndexHigh &&
+                    x.dwVolumeSerialNumber == y.dwVolumeSerialNumber;
+  CloseHandle(b);
+  return same;
+}
+
+template <typename Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
+  WIN32_FIND_DATAA entry;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (entry.cFileName[0] != '.') visit(std::string(entry.cFileName));
+  } while (FindNextFileA(find, &entry));
+  FindClose(find);
+}
+
+}  // namespace
+
+std::string OwnProcFolder() {
+  // The kernel keeps the first 15 characters of the program's name.
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  char program[16] = {};
+  std::strncpy(program, std::strrchr(path, '\\') + 1, 15);
+  const std::string marker = MakeTempFolder("orvex pid marker") + "\\marker";
+  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "x", 1, &written, nullptr);  // the process now holds the descriptor
+  std::string found;
+  ForEachEntry("Z:\\proc", [&](const std::string& pid) {
+    const std::string folder = "Z:\\proc\\" + pid;
+    if (!found.empty() || pid.find_first_not_of("0123456789") != std::string::npos) return;
+    char name[64] = {};
+    FILE* comm = std::fopen((folder + "\\comm").c_str(), "r");
+    if (!comm) return;
+    std::fgets(name, sizeof name, comm);
+    std::fclose(comm);
+    if (std::strncmp(name, program, std::strlen(program)) != 0) return;
+    ForEachEntry(folder + "\\fd", [&](const std::string& fd) {
+      if (found.empty() && SameFile(file, folder + "\\fd\\" + fd)) found = folder;
+    });
+  });
+  CloseHandle(file);
+  return found;
+}
+
+namespace {
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+}  // namespace
+
+TProcessUsage ProcessUsage(const std::string& proc) {
+  TProcessUsage usage{0, 0, ProcNumber(proc + "\\status", "VmRSS:")};
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&usage.windows));
+  for (HWND w = nullptr; (w = FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr));) {
+    CountWindow(w, reinterpret_cast<LPARAM>(&usage.windows));
+  }
+  ForEachEntry(proc + "\\fd", [&](const std::string&) { ++usage.fds; });
+  return usage;
+}
+

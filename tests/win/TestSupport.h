@@ -43,3 +43,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string QuadrantBitmapFile(int width, int height);
 // The same picture as a JPEG file image.
 std::string QuadrantJpegFile(int width, int height);
+
+// This test process's folder under /proc ("Z:\\proc\\<pid>"), found as the
+// process of this program's name holding a file only it opened: Wine opens
+// files in its server, so "/proc/self" there is the server.
+std::string OwnProcFolder();
+// The process's windows (top-level and message-only, counted from inside), and
+// its open descriptors and resident memory read through /proc: Wine's own
+// resource counts are stubs.
+struct TProcessUsage {
+  int windows, fds, rssKb;
+};
+TProcessUsage ProcessUsage(const std::string& proc);
