@@ -189,7 +189,6 @@ LRESULT TForm1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(window_, kStatusTimer);
       SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
       window_ = nullptr;
-      PostQuitMessage(0);
       return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);

@@ -36,7 +36,8 @@ class TForm1 {
   // Creates the window with its components, embeds the control at Orvex1's
   // place and starts tmrStatus. The handlers call the control's ILumivox, or
   // `calls` when given (an object that forwards to the control). Then runs
-  // the start-up steps and shows the window.
+  // the start-up steps and shows the window. The window lives until it is
+  // closed (or the form destroyed); the caller's message loop watches it.
   HRESULT Create(IUnknown* control, ILumivox* calls = nullptr);
   HWND Handle() const { return window_; }
   HWND Item(int id) const { return GetDlgItem(window_, id); }

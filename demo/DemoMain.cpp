@@ -54,14 +54,14 @@ void ReportCreationFailure(HRESULT hr) {
   MessageBoxW(nullptr, text, TForm1::kTitle, MB_OK | MB_ICONERROR);
 }
 
-int RunMessageLoop(HWND form) {
+// Runs until the form's window is gone.
+void RunMessageLoop(HWND form) {
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsWindow(form) && IsDialogMessageW(form, &msg)) continue;
+  while (IsWindow(form) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(form, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
@@ -94,7 +94,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       for (const std::wstring& file : files) form.AddToPlaylist(file);
       TDemoTour tour(form, tourFolder);
       if (!tourFolder.empty()) tour.Start();
-      exitCode = RunMessageLoop(form.Handle());
+      RunMessageLoop(form.Handle());
+      exitCode = 0;
     }
   }
   OleUninitialize();

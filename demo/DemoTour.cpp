@@ -22,6 +22,13 @@ double SinceProcessStart() {
   return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
 }
 
+double UnixMilliseconds() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  const uint64_t ticks = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+  return static_cast<double>(ticks - 116444736000000000ULL) / 10000.0;
+}
+
 void Say(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -174,7 +181,10 @@ void TDemoTour::BuildSteps() {
     if (playing_ < 0 && form_.PanelText(2) == L"状态：播放") playing_ = SinceProcessStart();
     if (firstFrame_ < 0) {
       const std::vector<uint32_t> now = Capture(picture);
-      if (now != baseline_ && !Uniform(now)) firstFrame_ = SinceProcessStart();
+      if (now != baseline_ && !Uniform(now)) {
+        firstFrame_ = SinceProcessStart();
+        Say("first frame at %.0f ms since 1970", UnixMilliseconds());
+      }
     }
     return playing_ >= 0 && firstFrame_ >= 0;
   });
@@ -187,16 +197,6 @@ void TDemoTour::BuildSteps() {
   Act("fast forward", [this] { Click(idCmdFastforward); });
   Wait(500);
   Shot("4-fastforward");
-  Act("television test marks", [this] { form_.Control()->TVTest(); });
-  Wait(500);
-  Shot("5-tvtest");
-  Act("about", [this] { Click(idCmdAbout); });
-  Then("about box", [] { return FindAbout() != nullptr; }, 5000);
-  Shot("6-about");
-  Then("close the about box", [] {
-    if (HWND about = FindAbout()) PostMessageW(about, WM_CLOSE, 0, 0);
-    return FindAbout() == nullptr;
-  }, 5000);
   Then("end of the medium closes it", [this] {
     const bool closed = form_.PanelText(2) == L"状态：未就绪";
     if (closed) {
@@ -206,7 +206,17 @@ void TDemoTour::BuildSteps() {
     return closed;
   }, 60000);
   Wait(1000);
-  Shot("7-ended");
+  Shot("5-ended");
+  Act("television test marks", [this] { form_.Control()->TVTest(); });
+  Wait(500);
+  Shot("6-tvtest");
+  Act("about", [this] { Click(idCmdAbout); });
+  Then("about box", [] { return FindAbout() != nullptr; }, 5000);
+  Shot("7-about");
+  Then("close the about box", [] {
+    if (HWND about = FindAbout()) PostMessageW(about, WM_CLOSE, 0, 0);
+    return FindAbout() == nullptr;
+  }, 5000);
   Act("figures", [this] { Report(); });
   Act("close the window", [this] { PostMessageW(form_.Handle(), WM_CLOSE, 0, 0); });
 }
