@@ -1,7 +1,9 @@
 // An ILumivox that forwards every call to the real control and writes down
 // the calls that change something ("MsgSpeed=70", "Close"), in order, and the
-// values the last reads returned.
+// values the last reads returned. It can also stand in for the position the
+// device reports.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@ class TRecordingLumivox final : public ILumivox {
   explicit TRecordingLumivox(ILumivox* real) : real_(real) {}
   std::vector<std::string> calls;
   LONG lastPosition = 0, lastRate = 0;
+  // When set, MediaPosition reads give this instead of the control's answer.
+  std::optional<LONG> reportedPosition;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ILumivox) {
@@ -91,6 +95,7 @@ class TRecordingLumivox final : public ILumivox {
   }
   STDMETHODIMP get_MediaPosition(LONG* v) override {
     const HRESULT hr = real_->get_MediaPosition(v);
+    if (reportedPosition) *v = *reportedPosition;
     lastPosition = *v;
     return hr;
   }
