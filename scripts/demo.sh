@@ -68,13 +68,21 @@ snap() {
 }
 
 log=$shots/demo.log
-launched=$(date +%s%3N)
+# Emptied here, before the loop below reads it: the background job's own
+# redirection may come later.
+: > "$log"
+launched=$(date +%s%N)
 "$ORVEX_WINE" "$program" /tour "$(windows_path "$shots")" "$(windows_path "$clip")" > "$log" 2>&1 &
 demo=$!
 # Takes each screenshot the tour asks for, then tells it so.
 taken=" "
 end=$((SECONDS + 300))
+first_frame=
 while kill -0 "$demo" 2>/dev/null; do
+  # Wine's own start-up included, on this clock (polled every 0.1 s).
+  if [ -z "$first_frame" ] && grep -q '^tour: first frame' "$log"; then
+    first_frame=$(( ($(date +%s%N) - launched) / 1000000 ))
+  fi
   for name in $(sed -n 's/^tour: shot \([-0-9a-z]*\).*/\1/p' "$log"); do
     [[ "$taken" == *" $name "* ]] && continue
     snap "$name"
@@ -94,8 +102,8 @@ grep '^tour:' "$log" | grep -v '^tour: figure' | tr -d '\r' || true
 bash scripts/picture-check.sh "$shots/1-playing.png" "$shots/2-playing-1s-later.png" ||
   echo "demo: the television screenshots do not show the moving picture" >&2
 {
-  frame=$(sed -n 's/^tour: first frame at \([0-9]*\) ms.*/\1/p' "$log")
-  [ -z "$frame" ] || echo "wine command started to first frame on the television: $((frame - launched)) ms"
+  [ -z "$first_frame" ] ||
+    echo "wine started to first frame on the television: $first_frame ms (within 0.1 s)"
   grep '^tour: figure' "$log" | tr -d '\r' | sed 's/^tour: figure: //'
 } > "$shots/figures.txt" || true
 cat "$shots/figures.txt"
