@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "demo/DemoForm.h"
+#include "demo/ScreenCapture.h"
 
 namespace {
 
@@ -34,44 +35,16 @@ void Say(const char* format, ...) {
 
 // Where the picture starts on the television: the top left of the second
 // monitor, inside the video window's bevel.
-BOOL CALLBACK KeepSecondMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  GetMonitorInfoW(monitor, &info);
-  if (!(info.dwFlags & MONITORINFOF_PRIMARY)) *reinterpret_cast<RECT*>(data) = info.rcMonitor;
-  return TRUE;
-}
-
+// Where the picture starts on the television: the top left of the second
+// monitor, inside the video window's bevel.
 RECT PictureArea() {
-  RECT tv{};
-  EnumDisplayMonitors(nullptr, nullptr, KeepSecondMonitor, reinterpret_cast<LPARAM>(&tv));
+  const RECT tv = TelevisionMonitor();
   return {tv.left + 16, tv.top + 16, tv.left + 16 + 288, tv.top + 16 + 208};
-}
-
-// The screen's pixels in a rectangle.
-std::vector<uint32_t> Capture(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * h);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::copy_n(static_cast<const uint32_t*>(bits), pixels.size(), pixels.begin());
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
 }
 
 bool Uniform(const std::vector<uint32_t>& pixels) {
   for (uint32_t p : pixels) {
-    if ((p & 0xFFFFFF) != (pixels.front() & 0xFFFFFF)) return false;
+    if (p != pixels.front()) return false;
   }
   return true;
 }
@@ -165,7 +138,7 @@ void TDemoTour::BuildSteps() {
   const RECT picture = PictureArea();
   Act("open the first playlist entry", [this, picture] {
     SendMessageW(form_.Item(idLstFiles), LB_SETCURSEL, 0, 0);
-    baseline_ = Capture(picture);
+    baseline_ = CaptureScreen(picture);
     ticksAtOpen_ = form_.StatusTicks();
     openClicked_ = SinceProcessStart();
     Click(idCmdOpen);
@@ -173,7 +146,7 @@ void TDemoTour::BuildSteps() {
   Then("playing with the first frame on the television", [this, picture] {
     if (playing_ < 0 && form_.PanelText(2) == L"状态：播放") playing_ = SinceProcessStart();
     if (firstFrame_ < 0) {
-      const std::vector<uint32_t> now = Capture(picture);
+      const std::vector<uint32_t> now = CaptureScreen(picture);
       if (now != baseline_ && !Uniform(now)) {
         firstFrame_ = SinceProcessStart();
         Say("first frame on the television");

@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "RecordingLumivox.h"
 #include "TestSupport.h"
 #include "demo/DemoForm.h"
 #include "demo/DemoLayout.h"
+#include "demo/ScreenCapture.h"
 
 namespace {
 
@@ -182,6 +186,33 @@ TEST_F(DemoFormTest, TheTimerClosesAClipThatPlayedToItsEnd) {
   EXPECT_TRUE(PumpUntil(2000, [&] { return calls() == Calls{"Close"}; }));
   EXPECT_TRUE(PanelBecomes(2, L"状态：未就绪"));
   EXPECT_EQ(form_.PanelText(3), length) << "the closed medium's length stays";
+}
+
+// The prefix's renderer puts the decoded frames on the screen: the picture's
+// area (the clip's 320 x 240 at the panel's top left) changes from one second
+// to the next and shows the test pattern's bars.
+TEST_F(DemoFormTest, TheTelevisionShowsTheMovingPicture) {
+  OpenClip();
+  ASSERT_TRUE(PumpUntil(10000, [&] { return recorder_->lastPosition > 500; }));
+  const RECT tv = TelevisionMonitor();
+  const RECT area{tv.left + 8, tv.top + 8, tv.left + 312, tv.top + 232};
+  const std::vector<uint32_t> first = CaptureScreen(area);
+  PumpFor(1000);
+  const std::vector<uint32_t> second = CaptureScreen(area);
+  const auto close = [](uint32_t a, uint32_t b, int tolerance) {
+    for (int shift : {0, 8, 16}) {
+      if (std::abs(int((a >> shift) & 255) - int((b >> shift) & 255)) > tolerance) return false;
+    }
+    return true;
+  };
+  int changed = 0;
+  for (std::size_t i = 0; i < first.size(); ++i) changed += !close(first[i], second[i], 12);
+  EXPECT_GT(changed, 1000) << "the picture moves";
+  for (uint32_t bar : {0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFF00u, 0xFF00FFu, 0x00FFFFu}) {
+    EXPECT_GT(std::count_if(first.begin(), first.end(), [&](uint32_t p) { return close(p, bar, 40); }),
+              500)
+        << std::hex << "bar " << bar;
+  }
 }
 
 TEST_F(DemoFormTest, FastBackAtTheStartWritesANegativePosition) {

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "TestSupport.h"
 #include "control/LumivoxImpl.h"
 #include "video/UnitVideo.h"
@@ -163,57 +160,6 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   EXPECT_EQ(control.MediaRate(), 0);
   EXPECT_EQ(control.MediaPosition(), 0);
   EXPECT_TRUE(PumpUntil(2000, [&] { return control.MediaStatus() == sNotReady; }));
-}
-
-namespace {
-
-// The screen's pixels in a rectangle, as RGB.
-std::vector<Rgb> ScreenArea(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  std::vector<Rgb> pixels;
-  for (int i = 0; i < w * h; ++i) {
-    const uint32_t p = static_cast<const uint32_t*>(bits)[i];
-    pixels.push_back({static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
-                      static_cast<int>(p & 255)});
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-}  // namespace
-
-// The prefix's renderer puts the decoded frames on the screen: the picture's
-// area (the clip's 320 x 240 at the panel's top left) changes from one second
-// to the next and shows the test pattern's bars.
-TEST_F(RealSystemTest, DecodedFramesReachTheScreen) {
-  ASSERT_TRUE(control.Initialize());
-  control.SetFileName(TestDataPath("sample clip.mpg"));
-  ASSERT_TRUE(control.Open());
-  ASSERT_TRUE(PumpUntil(10000, [&] { return control.MediaPosition() > 500; }));
-  const RECT area{1024 + 8, 8, 1024 + 312, 232};
-  const std::vector<Rgb> first = ScreenArea(area);
-  PumpFor(1000);
-  const std::vector<Rgb> second = ScreenArea(area);
-  int changed = 0;
-  for (std::size_t i = 0; i < first.size(); ++i) changed += !Near(first[i], second[i], 12);
-  EXPECT_GT(changed, 1000) << "the picture moves";
-  const Rgb bars[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 255}, {0, 255, 255}};
-  for (const Rgb& bar : bars) {
-    EXPECT_GT(std::count_if(first.begin(), first.end(), [&](Rgb p) { return Near(p, bar, 40); }), 500)
-        << "bar " << bar.r << "," << bar.g << "," << bar.b;
-  }
 }
 
 TEST_F(RealSystemTest, DigitalVideoIsRefusedAndMpegVideoAcceptsTheClip) {
