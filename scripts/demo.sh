@@ -98,13 +98,13 @@ while kill -0 "$demo" 2>/dev/null; do
 done
 wait "$demo" || echo "demo: Orvex_Demo exited with $?" >&2
 rm -f "$shots"/*.done
-grep '^tour:' "$log" | grep -v '^tour: figure' | tr -d '\r' || true
+grep '^tour:' "$log" | grep -v '^tour: figure:' | tr -d '\r' || true
 bash scripts/picture-check.sh "$shots/1-playing.png" "$shots/2-playing-1s-later.png" ||
   echo "demo: the television screenshots do not show the moving picture" >&2
 {
   [ -z "$first_frame" ] ||
     echo "wine started to first frame on the television: $first_frame ms (within 0.1 s)"
-  grep '^tour: figure' "$log" | tr -d '\r' | sed 's/^tour: figure: //'
+  grep '^tour: figure:' "$log" | tr -d '\r' | sed 's/^tour: figure: //'
 } > "$shots/figures.txt" || true
 cat "$shots/figures.txt"
 echo "demo: screenshots, log and figures in $shots"
