@@ -29,8 +29,15 @@ export LC_ALL=zh_CN.UTF-8
 # Never offer to download Mono or Gecko.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Written by wine-prefix.sh once the prefix holds all our settings.
+# Written by wine-prefix.sh once the prefix holds all our settings; it holds
+# the settings' version, so a prefix made with older settings gets the new ones.
 ORVEX_PREFIX_MARKER="$WINEPREFIX/.orvex-prefix-configured"
+ORVEX_PREFIX_VERSION=2
+
+# True when the prefix holds the current settings.
+orvex_prefix_ready() {
+  [ "$(cat "$ORVEX_PREFIX_MARKER" 2>/dev/null)" = "$ORVEX_PREFIX_VERSION" ]
+}
 
 # State of the X server started by display.sh: one line "<display number> <Xorg pid>".
 # A checkout of its own may keep its own server: set ORVEX_DISPLAY_DIR to another folder.

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Creates Orvex's private Wine prefix ($WINEPREFIX, see wine-env.sh) and
-# puts our settings in its registry. Idempotent: once a marker file exists in
-# the prefix this returns at once. Needs no X display.
+# puts our settings in its registry. Idempotent: once the prefix's marker file
+# names the current settings' version this returns at once. Needs no X display.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
-[ -f "$ORVEX_PREFIX_MARKER" ] && exit 0
+orvex_prefix_ready && exit 0
 
 # Serialise concurrent callers (parallel tests via wine-run.sh). Wine and the
 # wineserver it starts must not inherit the lock descriptor, hence "9>&-".
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"${WINEPREFIX%/}.lock"
 flock -w 300 9 || { echo "wine-prefix: timed out waiting for ${WINEPREFIX%/}.lock" >&2; exit 1; }
-[ -f "$ORVEX_PREFIX_MARKER" ] && exit 0
+orvex_prefix_ready && exit 0
 
 echo "wine-prefix: setting up $WINEPREFIX ($WINEARCH)" >&2
 # Say plainly when Wine cannot start at all, e.g. on a kernel without 32-bit
@@ -34,6 +34,10 @@ wineserver -w 9>&-
 # - A crashing program must exit at once rather than wait for a debugger: start
 #   the "debugger" automatically, and make it a command that does not exist.
 # - Chinese UI fonts map to the CJK font from fonts-wqy-zenhei.
+# - Direct3D draws through GDI: the MCI video renderer then puts the decoded
+#   frames into its window on the screen, where a screenshot sees them (with
+#   the default GL renderer they go to an offscreen surface and the screen
+#   keeps showing whatever lay under the window).
 iconv -f UTF-8 -t UTF-16 > "$WINEPREFIX/orvex-settings.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
@@ -47,10 +51,13 @@ Windows Registry Editor Version 5.00
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "宋体"="WenQuanYi Zen Hei"
 "SimSun"="WenQuanYi Zen Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\Direct3D]
+"renderer"="gdi"
 REG
 (cd "$WINEPREFIX" && "$ORVEX_WINE" reg import orvex-settings.reg 9>&-)
 # The registry reaches disk when the wineserver exits.
 wineserver -w 9>&-
 
-touch "$ORVEX_PREFIX_MARKER"
+echo "$ORVEX_PREFIX_VERSION" > "$ORVEX_PREFIX_MARKER"
 echo "wine-prefix: ready" >&2

@@ -11,5 +11,5 @@ source "$here/wine-env.sh"
 orvex_use_display || true
 # A prefix without our settings would, for one, hang on a crash: make sure it
 # is set up. Its messages go to stderr so the program's stdout stays clean.
-[ -f "$ORVEX_PREFIX_MARKER" ] || env -u LC_ALL "$here/wine-prefix.sh" >&2
+orvex_prefix_ready || env -u LC_ALL "$here/wine-prefix.sh" >&2
 exec "$ORVEX_WINE" "$@"
