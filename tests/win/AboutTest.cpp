@@ -81,10 +81,8 @@ void ExpectComponent(HWND about, const TExpectedComponent& want) {
   ASSERT_TRUE(window);
   EXPECT_EQ(GetParent(window), want.parentId ? GetDlgItem(about, want.parentId) : about);
   const RECT r = PlaceInParent(window);
-  EXPECT_EQ(r.left, want.bounds.left);
-  EXPECT_EQ(r.top, want.bounds.top);
-  EXPECT_EQ(r.right, want.bounds.right);
-  EXPECT_EQ(r.bottom, want.bounds.bottom);
+  EXPECT_TRUE(EqualRect(&r, &want.bounds))
+      << r.left << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
   if (want.text) {
     EXPECT_TRUE(TextOf(window) == want.text);
   } else {
@@ -102,7 +100,7 @@ void ExpectComponent(HWND about, const TExpectedComponent& want) {
 }
 
 // The window's frame, place and keyboard set-up, its components, the
-// description wrapped inside its box, the banner's colour and the picture.
+// description wrapped inside its box, and the picture.
 void ExpectLayout(HWND about) {
   RECT client{}, frame{};
   GetClientRect(about, &client);
@@ -135,15 +133,11 @@ void ExpectLayout(HWND about) {
   ReleaseDC(desc, dc);
   EXPECT_GT(needed.bottom, metrics.tmHeight) << "wraps onto several lines";
   EXPECT_LE(needed.bottom, 71) << "fits its box";
-  EXPECT_EQ(GetWindowLongA(desc, GWL_STYLE) & SS_TYPEMASK, SS_LEFT);
 
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, 57, 57);
   HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(memory),
-               reinterpret_cast<LPARAM>(GetDlgItem(about, kAboutNameLbl)));
-  EXPECT_EQ(GetTextColor(memory), RGB(0, 0, 255)) << "the banner is blue";
   SendMessageA(GetDlgItem(about, kAboutCtlImage), WM_PRINTCLIENT,
                reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
   EXPECT_EQ(GetPixel(memory, 0, 0), GetSysColor(COLOR_BTNFACE)) << "no frame without the mouse";
