@@ -23,16 +23,17 @@ BOOL CALLBACK FindAbout(HWND window, LPARAM found) {
 }
 
 void CALLBACK WatchTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!watch || watch->done) return;
+  if (!watch) return;
   HWND about = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindAbout, reinterpret_cast<LPARAM>(&about));
-  if (about) {
+  if (!about) return;
+  if (!watch->done) {
     watch->run.seen = about;
     watch->done = watch->step(about);
   }
-  if (!watch->done && GetTickCount() - watch->start > kGiveUpMs) {
-    watch->done = watch->run.timedOut = true;
-    if (about) PostMessageA(about, WM_CLOSE, 0, 0);
+  if (GetTickCount() - watch->start > kGiveUpMs) {
+    watch->run.timedOut = true;
+    PostMessageA(about, WM_CLOSE, 0, 0);
   }
 }
 

@@ -7,7 +7,7 @@
 
 struct TAboutRun {
   HWND seen = nullptr;     // the About window the steps saw, or null
-  bool timedOut = false;   // the steps did not finish within 30 s; the window was closed
+  bool timedOut = false;   // the window was still open after 30 s, and was closed then
 };
 
 // Calls showModal, which shows the About box and returns when it is closed.
