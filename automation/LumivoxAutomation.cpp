@@ -1,5 +1,6 @@
 // TLumivoxImpl: identity and aggregation, dispatch through the type library,
 // the ILumivox members, connection points, class information and errors.
+#include "../about/UnitAbout.h"
 #include "../control/LumivoxImpl.h"
 #include "../control/OrvexError.h"
 #include "ErrorReport.h"
@@ -270,8 +271,10 @@ void TLumivoxImpl::FontObjectChanged() {
 
 // --- members forwarded to the control ------------------------------------------------
 
-// The About box is not built yet: the call is accepted and shows nothing.
-STDMETHODIMP TLumivoxImpl::AboutOrvex() { return S_OK; }
+// Shows the About window modally; only a failure to create it is reported.
+STDMETHODIMP TLumivoxImpl::AboutOrvex() {
+  return Member([] { ShowLumivoxAbout(); });
+}
 
 STDMETHODIMP TLumivoxImpl::get_FileName(BSTR* Value) {
   if (!Value) return E_POINTER;

@@ -3,19 +3,22 @@
 #include "ModuleInstance.h"
 #include "OrvexError.h"
 
-TBorderlessForm::TBorderlessForm(const char* className, const char* caption, DWORD exStyle) {
+TBorderlessForm::TBorderlessForm(const char* className, const char* caption, DWORD exStyle,
+                                 DWORD style) {
   EnsureWindowClass(className, WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                     CS_DBLCLKS);
-  handle_ = CreateWindowExA(exStyle, className, caption, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0,
+  handle_ = CreateWindowExA(exStyle, className, caption, style, 0, 0, 0, 0,
                             nullptr, nullptr, ModuleInstance(), this);
   if (!handle_) throw EOrvexError("Error creating window");
 }
 
-TBorderlessForm::~TBorderlessForm() {
-  if (handle_) {
-    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
-  }
+TBorderlessForm::~TBorderlessForm() { DestroyHandle(); }
+
+void TBorderlessForm::DestroyHandle() {
+  if (!handle_) return;
+  SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+  DestroyWindow(handle_);
+  handle_ = nullptr;
 }
 
 void TBorderlessForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {

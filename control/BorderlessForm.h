@@ -1,5 +1,6 @@
-// A borderless top-level window with no owner that refuses to close until its
+// A top-level window with no owner that refuses to close until its
 // FAllowClose flag is set. Granted close requests hide it; destruction frees it.
+// Borderless unless the derived form asks for other window styles.
 #pragma once
 #include <windows.h>
 
@@ -29,7 +30,11 @@ class TBorderlessForm {
 
  protected:
   // Registers the class once per module and creates the hidden window.
-  TBorderlessForm(const char* className, const char* caption, DWORD exStyle);
+  TBorderlessForm(const char* className, const char* caption, DWORD exStyle,
+                  DWORD style = WS_POPUP | WS_CLIPCHILDREN);
+  // Destroys the window now, so that a derived form can free what its
+  // components still use (fonts, icons) after them.
+  void DestroyHandle();
   // Messages the form handles itself; returns false to fall through.
   virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 

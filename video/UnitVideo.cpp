@@ -58,7 +58,7 @@ void TVideoImage::Clear() {
   InvalidateRect(panel_, nullptr, FALSE);
 }
 
-TFormVideo::TFormVideo() : TBorderlessForm(kFormClass, kFormCaption, 0) {
+TFormVideo::TFormVideo() : TBorderlessForm(kFormClass, kFormCaption, 0), icon_(Handle()) {
   EnsureWindowClass(kPanelClass, PanelProc);
   captionFont_ = CreateCaptionFont();
   pnlVideo.handle_ = CreateWindowExA(0, kPanelClass, kPanelCaption,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "../about/LumivoxIcon.h"
 #include "../control/BorderlessForm.h"
 #include "LogoPicture.h"
 
@@ -72,6 +73,7 @@ class TFormVideo : public TBorderlessForm {
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PaintPanel(HDC dc) const;
   HFONT captionFont_ = nullptr;
+  TWindowIcon icon_;  // the control's icon
 };
 
 // The module's one video window, or null.

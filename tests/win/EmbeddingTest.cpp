@@ -42,13 +42,6 @@ SIZEL DesignExtent() {
   return extent;
 }
 
-// A window's rectangle in its parent's client coordinates.
-RECT PlaceInParent(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 ::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
   if (EqualRect(&expected, &actual)) return ::testing::AssertionSuccess();

@@ -24,6 +24,14 @@ inline void PumpFor(DWORD milliseconds) {
   PumpUntil(milliseconds, [] { return false; });
 }
 
+// A window's rectangle in its parent's client coordinates.
+inline RECT PlaceInParent(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 // The build's Orvex.OCX (the test programs live two folders below it).
 std::string BuildOcxPath();
 // Runs a command line, waiting up to timeoutMs; the exit code, or -1 when it
