@@ -160,6 +160,14 @@ void TDemoTour::BuildSteps() {
   Act("show the message", [this] { Click(idCmdDisplayMessage); });
   Wait(1500);
   Shot("3-message");
+  Act("show the message on an opaque strip", [this] {
+    CheckDlgButton(form_.Handle(), idChkTransparent,
+                   IsDlgButtonChecked(form_.Handle(), idChkTransparent) == BST_CHECKED ? BST_UNCHECKED
+                                                                                    : BST_CHECKED);
+    Click(idCmdDisplayMessage);
+  });
+  Wait(1500);
+  Shot("3-message-toggled");
   Act("fast forward", [this] { Click(idCmdFastforward); });
   Wait(500);
   Shot("4-fastforward");
