@@ -39,12 +39,12 @@ const TFontSpec kDescFont{L"宋体", -13, false, GB2312_CHARSET};
 const TFontSpec kNoticeFont{L"宋体", -13, false, DEFAULT_CHARSET};
 const TFontSpec kContactFont{L"宋体", -12, false, DEFAULT_CHARSET};
 
-HFONT CreateFontFrom(const TFontSpec& spec) {
+HFONT CreateFontFrom(const TFontSpec& font_def) {
   LOGFONTW font{};
-  font.lfHeight = spec.height;
-  font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  font.lfCharSet = spec.charset;
-  lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+  font.lfHeight = font_def.height;
+  font.lfWeight = font_def.bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = font_def.charset;
+  lstrcpynW(font.lfFaceName, font_def.face, LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }
 
