@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the native unit tests of the portable core, then the
-# Windows-side tests under Wine on the virtual two-monitor display. Installs
-# and builds what is missing first. Ends with one summary line
+# Windows-side tests under Wine on the virtual two-monitor display, then the
+# release package as a user handles it. Installs and builds what is missing
+# first. Ends with one summary line
 # "tests: N passed, N failed"; exits non-zero when anything failed.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,6 +13,7 @@ arch=$(bash scripts/wine-arch.sh)
 export ORVEX_WINEARCH=$arch
 trees=(native win32)
 [ "$arch" = win64 ] && trees+=(win64)
+trees+=(package)
 bash scripts/build.sh "${trees[@]}" || exit 1
 
 passed=0
@@ -62,6 +64,17 @@ fi
 eval "$(bash scripts/display.sh env)"
 run_ctest "build/$arch"
 count_results "build/$arch"
+# The release zip unpacked, registered, scripted and removed as a user would.
+package_log=build/package-test.log
+bash tests/package/package_test.sh build/win32/package/Orvex-*.zip 2>&1 | tee "$package_log" | grep -v '^ALSA'
+package_line=$(grep '^package: [0-9]* passed, [0-9]* failed' "$package_log" | tail -n 1)
+if [ -n "$package_line" ]; then
+  passed=$((passed + $(sed 's/^package: \([0-9]*\) passed.*/\1/' <<< "$package_line")))
+  failed=$((failed + $(sed 's/.* \([0-9]*\) failed.*/\1/' <<< "$package_line")))
+else
+  echo "test: the package test left no summary" >&2
+  failed=$((failed + 1))
+fi
 [ "$started_display" = 1 ] && bash scripts/display.sh stop
 
 echo "test: $native_passed native tests (with the fuzzing run) passed; Windows-side tests ran as $arch under Wine"
