@@ -52,10 +52,16 @@ player.MsgSpeed = 5;
 player.MsgRepeat = 1;
 player.DisplayMessage();
 
-// The control polls the device while the script host waits.
+// The control polls the device and moves the strip on its timers, which run
+// while the script host waits in WScript.Sleep. A host without WScript.Sleep
+// (Wine's) gets a notice that closes itself; its wait does not run them.
 var reported = false;
 for (var tick = 0; tick < seconds * 10; tick++) {
-  WScript.Sleep(100);
+  if (!pause100()) {
+    WScript.Echo("this script host cannot sleep: waiting without polling the position");
+    new ActiveXObject("WScript.Shell").Popup("Orvex is playing " + clip, seconds, "Orvex sample", 64);
+    break;
+  }
   var position = player.MediaPosition;
   if (!reported && player.MediaStatus == 2 && position > 0) {
     WScript.Echo("playing, position " + position);
@@ -68,3 +74,13 @@ player.Close();
 player.CloseControl();
 player = null;
 WScript.Echo("closed");
+
+// Waits 100 ms; false when this script host cannot sleep.
+function pause100() {
+  try {
+    WScript.Sleep(100);
+    return true;
+  } catch (e) {
+    return false;
+  }
+}

@@ -59,10 +59,15 @@ player.MsgSpeed = 5
 player.MsgRepeat = 1
 player.DisplayMessage
 
-' The control polls the device while the script host waits.
+' The control polls the device and moves the strip on its timers, which run
+' while the script host waits in WScript.Sleep. A host without WScript.Sleep
+' (Wine's) waits in a message box instead, which runs them too, until OK.
 reported = False
 For tick = 1 To seconds * 10
-  WScript.Sleep 100
+  If Not Pause100 Then
+    MsgBox "Orvex is playing " & clip & vbCrLf & "Press OK to stop.", 64, "Orvex sample"
+    Exit For
+  End If
   position = player.MediaPosition
   If Not reported And player.MediaStatus = 2 And position > 0 Then
     WScript.Echo "playing, position " & position
@@ -75,3 +80,10 @@ player.Close
 player.CloseControl
 Set player = Nothing
 WScript.Echo "closed"
+
+' Waits 100 ms; False when this script host cannot sleep.
+Function Pause100()
+  On Error Resume Next
+  WScript.Sleep 100
+  Pause100 = (Err.Number = 0)
+End Function
