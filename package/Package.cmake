@@ -20,6 +20,8 @@ endif()
 
 # The modules only (their import libraries stay out), stripped of debug information.
 install(TARGETS Orvex Orvex_Demo RUNTIME DESTINATION x86 COMPONENT x86)
+# The demo shows the logo.jpg of its own folder.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/logo.jpg DESTINATION x86 COMPONENT x86)
 
 # Texts for Windows: CRLF line ends; the scripts get the identifiers filled in.
 orvex_guid(ORVEX_CLSID CLSID_Lumivox)

@@ -40,7 +40,7 @@ unpack_and_verify() {
 }
 verify_files() {
   local f
-  for f in x86/Orvex.OCX x86/Orvex_Demo.exe x64/Orvex.OCX logo.jpg register.cmd unregister.cmd \
+  for f in x86/Orvex.OCX x86/Orvex_Demo.exe x86/logo.jpg x64/Orvex.OCX logo.jpg register.cmd unregister.cmd \
            samples/play.vbs samples/play.js README.txt SHA256SUMS; do
     [ -s "$1/$f" ] || return 1
   done
