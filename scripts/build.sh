@@ -4,15 +4,21 @@
 #   win32   Orvex.OCX, Orvex_Demo.exe and the Windows-side tests, 32-bit
 #   win64   the same sources for 64-bit Windows, to run the Windows-side tests
 #           where the kernel cannot execute 32-bit code
-#   build.sh [native|win32|win64]...   (default: native win32)
+#   package the release zip, build/win32/package/Orvex-<version>.zip, from the
+#           win32 tree and the win64 tree's Orvex.OCX (both built as needed)
+#   build.sh [native|win32|win64|package]...   (default: native win32)
 # Where 32-bit programs cannot run (scripts/wine-arch.sh says win64), win32
 # embeds the type library that win64 writes, so win64 is built first.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# build_tree <tree> [target...]: configures the tree if needed and builds
+# the targets (all by default).
 build_tree() {
-  local name=$1 dir=$root/build/$1
+  local name=$1 dir=$root/build/$1 targets=()
+  shift
+  for target in "$@"; do targets+=(--target "$target"); done
   local args=(-S "$root" -B "$dir" -G "Unix Makefiles") typelib=
   case $name in
     native) ;;
@@ -32,7 +38,7 @@ build_tree() {
      { [ -n "$typelib" ] && ! grep -qxF "ORVEX_TYPELIB:FILEPATH=$typelib" "$dir/CMakeCache.txt"; }; then
     cmake "${args[@]}" > "$root/build/$name-configure.log"
   fi
-  cmake --build "$dir" -j"$jobs" > "$root/build/$name-build.log" 2>&1 || {
+  cmake --build "$dir" -j"$jobs" "${targets[@]}" > "$root/build/$name-build.log" 2>&1 || {
     tail -n 40 "$root/build/$name-build.log" >&2
     echo "build: $name failed (log: build/$name-build.log)" >&2
     exit 1
@@ -48,4 +54,24 @@ if [ "$arch" = win64 ] && [[ " $* " == *" win32 "* ]]; then
   trees=(win64)
   for tree in "$@"; do [ "$tree" = win64 ] || trees+=("$tree"); done
 fi
+want_package=0
+if [[ " ${trees[*]} " == *" package "* ]]; then
+  want_package=1
+  # The package takes the 64-bit control from the win64 tree: build at least
+  # that first (win32 embeds its type library where 32-bit code cannot run).
+  if [[ " ${trees[*]} " != *" win64 "* ]]; then build_tree win64 Orvex; fi
+  rest=()
+  for tree in "${trees[@]}"; do [ "$tree" = package ] || rest+=("$tree"); done
+  [[ " ${rest[*]} " == *" win32 "* ]] || rest+=(win32)
+  trees=("${rest[@]}")
+fi
 for tree in "${trees[@]}"; do build_tree "$tree"; done
+if [ "$want_package" = 1 ]; then
+  echo "build: package"
+  (cd "$root/build/win32" && cpack > "$root/build/package.log" 2>&1) || {
+    tail -n 20 "$root/build/package.log" >&2
+    echo "build: package failed (log: build/package.log)" >&2
+    exit 1
+  }
+  sed -n 's/^CPack: - package: \(.*\) generated\./build: \1/p' "$root/build/package.log"
+fi

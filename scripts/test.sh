@@ -3,7 +3,8 @@
 # of the shipped 32-bit files), then the Windows-side suite under Wine on the
 # virtual two-monitor display, against the win32 tree (the files that ship;
 # natively or through QEMU where the kernel refuses 32-bit code) and the win64
-# tree. Installs and builds what is missing first. Ends with one summary line
+# tree, then the release package as a user handles it. Installs and builds what
+# is missing first. Ends with one summary line
 # "tests: N passed, N failed"; exits non-zero when anything failed.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -17,7 +18,7 @@ else
   win_trees=(win64)
   echo "test: 32-bit programs cannot run here (see the line above): the win32 suite is NOT run" >&2
 fi
-bash scripts/build.sh native win32 win64 || exit 1
+bash scripts/build.sh native win32 win64 package || exit 1
 
 passed=0
 failed=0
@@ -83,6 +84,24 @@ for tree in "${win_trees[@]}"; do
   count_results "build/$tree"
   note_tree "$tree" "$how" "$p0" "$f0"
 done
+
+# The release zip unpacked, registered, scripted and removed as a user would:
+# its x86 part where 32-bit programs run, its x64 part in 64-bit Wine.
+p0=$passed f0=$failed
+export ORVEX_WINEARCH=win64
+[ -n "$i386" ] && export ORVEX_WINEARCH=win32
+package_log=build/package-test.log
+bash tests/package/package_test.sh build/win32/package/Orvex-*.zip 2>&1 | tee "$package_log" | grep -v '^ALSA'
+package_line=$(grep '^package: [0-9]* passed, [0-9]* failed' "$package_log" | tail -n 1)
+if [ -n "$package_line" ]; then
+  passed=$((passed + $(sed 's/^package: \([0-9]*\) passed.*/\1/' <<< "$package_line")))
+  failed=$((failed + $(sed 's/.* \([0-9]*\) failed.*/\1/' <<< "$package_line")))
+else
+  echo "test: the package test left no summary" >&2
+  failed=$((failed + 1))
+fi
+notrun=$(sed -n 's/.* \([0-9]*\) not run.*/\1/p' <<< "$package_line")
+note_tree package "the release zip under Wine; ${notrun:-?} checks not run" "$p0" "$f0"
 [ "$started_display" = 1 ] && bash scripts/display.sh stop
 
 for line in "${ran[@]}"; do echo "test: ran $line"; done

@@ -1,0 +1,62 @@
+# The release package Orvex-<version>.zip, made by CPack (ZIP) from two build
+# trees: the 32-bit tree gives x86/ and the files beside it, the 64-bit tree
+# named by ORVEX_X64_BUILD_DIR gives x64/Orvex.OCX. In the 32-bit tree,
+# "cpack" (or "bash scripts/build.sh package") writes it into package/ there.
+
+# The class and type library identifiers the scripts name, read from the one
+# header that defines them.
+function(orvex_guid out name)
+  file(READ ${CMAKE_SOURCE_DIR}/automation/OrvexTypeLib.h _header)
+  if(NOT _header MATCHES "// ({[0-9A-F-]+})\ninline constexpr GUID ${name} =")
+    message(FATAL_ERROR "No GUID ${name} in automation/OrvexTypeLib.h")
+  endif()
+  set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  install(TARGETS Orvex RUNTIME DESTINATION x64 COMPONENT x64)
+  return()
+endif()
+
+# The modules only (their import libraries stay out), stripped of debug information.
+install(TARGETS Orvex Orvex_Demo RUNTIME DESTINATION x86 COMPONENT x86)
+# The demo shows the logo.jpg of its own folder.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/logo.jpg DESTINATION x86 COMPONENT x86)
+
+# Texts for Windows: CRLF line ends; the scripts get the identifiers filled in.
+orvex_guid(ORVEX_CLSID CLSID_Lumivox)
+orvex_guid(ORVEX_LIBID LIBID_Orvex)
+orvex_guid(ORVEX_IID IID_ILumivox)
+orvex_guid(ORVEX_DIID DIID_ILumivoxEvents)
+set(_texts README.txt register.cmd unregister.cmd samples/play.vbs samples/play.js)
+foreach(_text IN LISTS _texts)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${_text} ${CMAKE_BINARY_DIR}/package-files/${_text}
+                 @ONLY NEWLINE_STYLE CRLF)
+endforeach()
+install(FILES
+  ${CMAKE_BINARY_DIR}/package-files/README.txt
+  ${CMAKE_BINARY_DIR}/package-files/register.cmd
+  ${CMAKE_BINARY_DIR}/package-files/unregister.cmd
+  ${CMAKE_CURRENT_LIST_DIR}/logo.jpg
+  DESTINATION . COMPONENT common)
+install(FILES
+  ${CMAKE_BINARY_DIR}/package-files/samples/play.vbs
+  ${CMAKE_BINARY_DIR}/package-files/samples/play.js
+  DESTINATION samples COMPONENT common)
+
+set(ORVEX_X64_BUILD_DIR ${CMAKE_BINARY_DIR}/../win64 CACHE PATH
+    "64-bit build tree whose Orvex.OCX goes into the package's x64 folder")
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Orvex)
+set(CPACK_PACKAGE_VENDOR Orvex)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Orvex-${PROJECT_VERSION})
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_STRIP_FILES TRUE)
+set(CPACK_INSTALL_CMAKE_PROJECTS
+  "${CMAKE_BINARY_DIR};Orvex;x86;/"
+  "${CMAKE_BINARY_DIR};Orvex;common;/"
+  "${ORVEX_X64_BUILD_DIR};Orvex;x64;/")
+# SHA256SUMS is written over the staged files, just before they are zipped.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/WriteChecksums.cmake)
+include(CPack)
