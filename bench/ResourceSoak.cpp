@@ -51,9 +51,9 @@ void AddGrowth(Sample& into, const Sample& before, const Sample& after) {
 
 void Report(const char* name, const Timings& t) {
   const double n = t.cycles ? double(t.cycles) : 1;
-  std::printf("%-8s %6ld cycles  %7.3f s/cycle  (windows %6.3f s)  per cycle: %+7.3f fds  %+8.1f kB  "
+  std::printf("%-8s %6ld cycles  %7.3f s/cycle  (windows %6.3f s, open to playing %6.3f s)  per cycle: %+7.3f fds  %+8.1f kB  "
               "%+6.3f windows  failures %ld\n",
-              name, t.cycles, t.total / n, t.windows / n, t.growth.fds / n, t.growth.rssKb / n,
+              name, t.cycles, t.total / n, t.windows / n, t.starting / n, t.growth.fds / n, t.growth.rssKb / n,
               t.growth.windows / n, t.failures);
 }
 

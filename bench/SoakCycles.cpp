@@ -79,9 +79,11 @@ void ControlCycle(const CLSID& clsid, BSTR clip, Timings& t) {
   control->Initialize(&ok);
   windows = Now() - windows;
   control->put_FileName(clip);
+  const double opening = Now();
   control->Open(&ok);
   TStatus status = sNotReady;
   const bool playing = PumpUntil([&] { return control->get_MediaStatus(&status), status == sPlaying; }, 30);
+  t.starting += Now() - opening;
   if (!ok || !playing) ++t.failures;
   control->DisplayMessage();
   control->Close();
@@ -100,6 +102,7 @@ void FloorCycle(const std::string& shortPath, Timings& t) {
   HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 1024, 0, 800, 600,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   const int32_t parent = static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
+  const double opening = Now();
   Mci(mci::kClose);
   if (mciSendStringA(mci::OpenCommand(shortPath, mci::kDigitalVideo, parent).c_str(), nullptr, 0, nullptr))
     mciSendStringA(mci::OpenCommand(shortPath, mci::kMpegVideo, parent).c_str(), nullptr, 0, nullptr);
@@ -115,6 +118,7 @@ void FloorCycle(const std::string& shortPath, Timings& t) {
     if (mode != sPlaying) Sleep(50);
     return mode == sPlaying;
   }, 30);
+  t.starting += Now() - opening;
   if (!playing) ++t.failures;
   Mci(mci::kClose);
   Mci(mci::kClose);

@@ -13,7 +13,8 @@ struct Sample {
 };
 
 struct Timings {
-  double total = 0, windows = 0;  // seconds; windows: Initialize + CloseControl
+  // Seconds: whole cycles; Initialize + CloseControl; from the open to playing seen.
+  double total = 0, windows = 0, starting = 0;
   long cycles = 0, failures = 0;
   Sample growth;  // summed over this kind's cycles
 };
