@@ -1,6 +1,6 @@
-#include "FlatPictureButton.h"
+#include "about/FlatPictureButton.h"
 
-#include "../control/ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 namespace {
 const char kClassName[] = "TSpeedButton";

@@ -1,7 +1,7 @@
-#include "UnitAbout.h"
+#include "about/UnitAbout.h"
 
-#include "../control/OrvexError.h"
-#include "AboutResources.h"
+#include "win/OrvexError.h"
+#include "about/AboutResources.h"
 
 #include <vector>
 

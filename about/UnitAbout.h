@@ -7,9 +7,9 @@
 #include <memory>
 #include <type_traits>
 
-#include "../control/BorderlessForm.h"
-#include "FlatPictureButton.h"
-#include "LumivoxIcon.h"
+#include "win/BorderlessForm.h"
+#include "about/FlatPictureButton.h"
+#include "win/LumivoxIcon.h"
 
 // Control identifiers of the components; OkBtn answers as IDOK.
 enum TAboutComponentId : int {

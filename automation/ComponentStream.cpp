@@ -1,4 +1,4 @@
-#include "ComponentStream.h"
+#include "automation/ComponentStream.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "ErrorReport.h"
+#include "automation/ErrorReport.h"
 
 #include <oleauto.h>
 
-#include "ComSupport.h"
-#include "OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 
 HRESULT ReportError(const GUID& iid, const std::string& ansiMessage) {
   ComPtr<ICreateErrorInfo> info;

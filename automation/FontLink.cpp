@@ -1,6 +1,6 @@
-#include "FontLink.h"
+#include "automation/FontLink.h"
 
-#include "../control/LumivoxImpl.h"
+#include "control/LumivoxImpl.h"
 
 // Receives the followed font object's change notifications for the control.
 class TFontSink final : public TSingleInterface<IPropertyNotifySink, IID_IPropertyNotifySink> {

@@ -6,8 +6,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "../control/FontState.h"
-#include "ComSupport.h"
+#include "win/FontState.h"
+#include "win/ComSupport.h"
 
 class TLumivoxImpl;
 class TFontSink;

@@ -1,11 +1,11 @@
 // TLumivoxImpl: identity and aggregation, dispatch through the type library,
 // the ILumivox members, connection points, class information and errors.
-#include "../about/UnitAbout.h"
-#include "../control/LumivoxImpl.h"
-#include "../control/OrvexError.h"
-#include "ErrorReport.h"
-#include "FontLink.h"
-#include "TypeInfoCache.h"
+#include "about/UnitAbout.h"
+#include "control/LumivoxImpl.h"
+#include "win/OrvexError.h"
+#include "automation/ErrorReport.h"
+#include "automation/FontLink.h"
+#include "automation/TypeInfoCache.h"
 
 namespace {
 

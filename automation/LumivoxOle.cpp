@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "control/LumivoxImpl.h"
-#include "control/OrvexError.h"
+#include "win/OrvexError.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "../control/GdiValues.h"
-#include "../control/LumivoxImpl.h"
-#include "ComponentStream.h"
-#include "ErrorReport.h"
-#include "FontLink.h"
+#include "win/GdiValues.h"
+#include "control/LumivoxImpl.h"
+#include "automation/ComponentStream.h"
+#include "automation/ErrorReport.h"
+#include "automation/FontLink.h"
 
 namespace {
 

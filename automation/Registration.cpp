@@ -1,4 +1,4 @@
-#include "Registration.h"
+#include "automation/Registration.h"
 
 #include <oleauto.h>
 
@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "../control/ModuleInstance.h"
-#include "ComSupport.h"
-#include "OrvexTypeLib.h"
+#include "win/ModuleInstance.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

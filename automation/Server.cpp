@@ -3,14 +3,14 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "../control/LumivoxImpl.h"
-#include "../control/ModuleInstance.h"
-#include "../control/WinTimer.h"
-#include "../message/UnitMessage.h"
-#include "../video/UnitVideo.h"
-#include "ComSupport.h"
-#include "Registration.h"
-#include "TypeInfoCache.h"
+#include "control/LumivoxImpl.h"
+#include "win/ModuleInstance.h"
+#include "win/WinTimer.h"
+#include "message/UnitMessage.h"
+#include "video/UnitVideo.h"
+#include "win/ComSupport.h"
+#include "automation/Registration.h"
+#include "automation/TypeInfoCache.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "TypeInfoCache.h"
+#include "automation/TypeInfoCache.h"
 
 #include <cwctype>
 #include <map>
 #include <string>
 
-#include "ComSupport.h"
-#include "OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 ITypeInfo* interfaceInfo = nullptr;

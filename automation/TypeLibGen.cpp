@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "OrvexTypeLib.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

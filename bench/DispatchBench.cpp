@@ -32,7 +32,7 @@
 #include <utility>
 #include <vector>
 
-#include "automation/OrvexTypeLib.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "BenchClock.h"
-#include "control/GdiValues.h"
-#include "control/ModuleInstance.h"
+#include "bench/BenchClock.h"
+#include "win/GdiValues.h"
+#include "win/ModuleInstance.h"
 #include "message/UnitMessage.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "BenchClock.h"
+#include "bench/BenchClock.h"
 #include "control/LumivoxImpl.h"
 
 namespace {

@@ -28,7 +28,7 @@
 #include <functional>
 #include <string>
 
-#include "SoakCycles.h"
+#include "bench/SoakCycles.h"
 #include "control/MciCommands.h"
 
 namespace {

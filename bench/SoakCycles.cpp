@@ -1,4 +1,4 @@
-#include "SoakCycles.h"
+#include "bench/SoakCycles.h"
 
 #include <mmsystem.h>
 #include <ole2.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "BenchClock.h"
+#include "bench/BenchClock.h"
 #include "control/MciCommands.h"
 
 namespace {

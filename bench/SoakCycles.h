@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "automation/OrvexTypeLib.h"
+#include "control/OrvexTypeLib.h"
 
 struct Sample {
   long fds = 0, rssKb = 0, windows = 0;

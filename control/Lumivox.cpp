@@ -1,14 +1,14 @@
 // TLumivox construction, Initialize, CloseControl, TVTest and Logo.
 #include <array>
 
-#include "../message/MessageRules.h"
-#include "../message/UnitMessage.h"
-#include "../video/CornerMarks.h"
-#include "../video/UnitVideo.h"
-#include "LumivoxImpl.h"
-#include "MciCommands.h"
-#include "OrvexError.h"
-#include "TextRules.h"
+#include "message/MessageRules.h"
+#include "message/UnitMessage.h"
+#include "video/CornerMarks.h"
+#include "video/UnitVideo.h"
+#include "control/LumivoxImpl.h"
+#include "control/MciCommands.h"
+#include "win/OrvexError.h"
+#include "control/TextRules.h"
 
 namespace {
 

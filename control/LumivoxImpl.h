@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "ControlTypes.h"
-#include "FontState.h"
-#include "SystemServices.h"
-#include "WinTimer.h"
+#include "win/ControlTypes.h"
+#include "win/FontState.h"
+#include "control/SystemServices.h"
+#include "win/WinTimer.h"
 
 class TLumivox {
  public:
@@ -136,9 +136,9 @@ constexpr int kSurfaceHeight = 72;
 
 #include <memory>
 
-#include "../automation/ComSupport.h"
-#include "../automation/ConnectionPoint.h"
-#include "../automation/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "win/ConnectionPoint.h"
+#include "control/OrvexTypeLib.h"
 
 class TFontLink;
 struct TSurfaceRecord;

@@ -1,9 +1,9 @@
 // TLumivox members that drive the media device through MCI and the wave-out volume.
-#include "../video/UnitVideo.h"
-#include "LumivoxImpl.h"
-#include "MciCommands.h"
-#include "OrvexError.h"
-#include "TextRules.h"
+#include "video/UnitVideo.h"
+#include "control/LumivoxImpl.h"
+#include "control/MciCommands.h"
+#include "win/OrvexError.h"
+#include "control/TextRules.h"
 
 uint32_t TLumivox::SendMci(const std::string& command) {
   return system_.SendMciString(command.c_str(), nullptr, 0);

@@ -1,7 +1,7 @@
 // TLumivox::DisplayMessage: hands the message settings to the message window.
-#include "../message/UnitMessage.h"
-#include "../video/UnitVideo.h"
-#include "LumivoxImpl.h"
+#include "message/UnitMessage.h"
+#include "video/UnitVideo.h"
+#include "control/LumivoxImpl.h"
 
 void TLumivox::DisplayMessage() {
   if (!FormMessage || !FormVideo) return;

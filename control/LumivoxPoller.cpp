@@ -1,8 +1,8 @@
 // tmrMouse's handler: keep the cursor on the operator's monitor, then poll the
 // media device's mode and position.
-#include "LumivoxImpl.h"
-#include "MciCommands.h"
-#include "MouseGuardRules.h"
+#include "control/LumivoxImpl.h"
+#include "control/MciCommands.h"
+#include "control/MouseGuardRules.h"
 
 namespace {
 // Bound on ShowCursor calls while hiding, so a broken count cannot hang the tick.

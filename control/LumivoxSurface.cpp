@@ -1,8 +1,8 @@
 // The control's own surface: a plain child window in the control's colour.
-#include "GdiValues.h"
-#include "LumivoxImpl.h"
-#include "ModuleInstance.h"
-#include "OrvexError.h"
+#include "win/GdiValues.h"
+#include "control/LumivoxImpl.h"
+#include "win/ModuleInstance.h"
+#include "win/OrvexError.h"
 
 #include <olectl.h>
 

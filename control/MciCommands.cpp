@@ -1,6 +1,6 @@
-#include "MciCommands.h"
+#include "control/MciCommands.h"
 
-#include "TextRules.h"
+#include "control/TextRules.h"
 
 namespace mci {
 

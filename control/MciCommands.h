@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ControlTypes.h"
+#include "win/ControlTypes.h"
 
 namespace mci {
 

@@ -1,4 +1,4 @@
-#include "MouseGuardRules.h"
+#include "control/MouseGuardRules.h"
 
 bool CursorOutside(const GuardBounds& b, GuardPoint c) {
   return c.x < b.left || c.y < b.top || c.x > b.right || c.y > b.bottom;

@@ -1,4 +1,4 @@
-#include "SystemServices.h"
+#include "control/SystemServices.h"
 
 #include <mmsystem.h>
 

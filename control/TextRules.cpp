@@ -1,4 +1,4 @@
-#include "TextRules.h"
+#include "control/TextRules.h"
 
 #include <cstring>
 

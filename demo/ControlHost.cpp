@@ -2,7 +2,7 @@
 // site, and an in-place frame for the host's top-level window. Neither has
 // menus, tool space, a status line, storage or a moniker; they say so with
 // the usual answers. Each is one COM object with one identity.
-#include "ControlHost.h"
+#include "demo/ControlHost.h"
 
 #include <olectl.h>
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "automation/ComSupport.h"
+#include "win/ComSupport.h"
 
 class TControlSite;
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "automation/ComSupport.h"
-#include "automation/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 #include "demo/CommonDialog.h"
 #include "demo/ControlHost.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/ComSupport.h"
-#include "automation/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 #include "demo/DemoForm.h"
 #include "demo/DemoTour.h"
 

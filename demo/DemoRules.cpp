@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "control/ControlTypes.h"
+#include "win/ControlTypes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "MessageLabel.h"
+#include "message/MessageLabel.h"
 
 #include <algorithm>
 
-#include "../control/GdiValues.h"
+#include "win/GdiValues.h"
 
 namespace {
 

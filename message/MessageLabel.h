@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../control/FontState.h"
+#include "win/FontState.h"
 
 // The label: sized to its text, which is laid out and rendered once into a
 // monochrome image; drawing blits that image in the text and strip colours,

@@ -1,4 +1,4 @@
-#include "MessageRules.h"
+#include "message/MessageRules.h"
 
 int32_t ClampMsgSpeed(int32_t speed) {
   if (speed < -999) return -999;

@@ -1,6 +1,6 @@
-#include "MessageRun.h"
+#include "message/MessageRun.h"
 
-#include "../control/ControlTypes.h"
+#include "win/ControlTypes.h"
 
 int32_t EffectiveActionStyle(int32_t style) {
   return style == aLeftToRight || style == aStatic ? style : aRightToLeft;

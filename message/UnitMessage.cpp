@@ -1,8 +1,8 @@
-#include "UnitMessage.h"
+#include "message/UnitMessage.h"
 
 #include <algorithm>
 
-#include "../control/GdiValues.h"
+#include "win/GdiValues.h"
 
 TFormMessage* FormMessage = nullptr;
 

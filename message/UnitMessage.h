@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "../control/BorderlessForm.h"
-#include "../control/WinTimer.h"
-#include "MessageLabel.h"
-#include "MessageRun.h"
+#include "win/BorderlessForm.h"
+#include "win/WinTimer.h"
+#include "message/MessageLabel.h"
+#include "message/MessageRun.h"
 
 // What a run needs from the control's message settings, copied at its start.
 struct TMessageRequest {

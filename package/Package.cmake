@@ -6,9 +6,9 @@
 # The class and type library identifiers the scripts name, read from the one
 # header that defines them.
 function(orvex_guid out name)
-  file(READ ${CMAKE_SOURCE_DIR}/automation/OrvexTypeLib.h _header)
+  file(READ ${CMAKE_SOURCE_DIR}/control/OrvexTypeLib.h _header)
   if(NOT _header MATCHES "// ({[0-9A-F-]+})\ninline constexpr GUID ${name} =")
-    message(FATAL_ERROR "No GUID ${name} in automation/OrvexTypeLib.h")
+    message(FATAL_ERROR "No GUID ${name} in control/OrvexTypeLib.h")
   endif()
   set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
 endfunction()

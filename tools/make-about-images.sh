@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Draws the control's icon and the About box's picture with ImageMagick and
-# writes them into about/ (both files are committed; run this again only to
-# change the drawing):
+# writes them into win/ and about/ (both files are committed; run this again
+# only to change the drawing):
 #   Lumivox.ico       the control's icon: 16, 32 and 48 pixels, each in 16
 #                     colours, 256 colours and true colour with alpha (nine images)
 #   AboutPicture.ico  the About box's 48 x 48 true-colour picture: the same
 #                     drawing with the product caption along its lower edge
 # The drawing: a microphone over a disc, with a music note.
 set -euo pipefail
-out="$(cd "$(dirname "${BASH_SOURCE[0]}")/../about" && pwd)"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -37,10 +37,10 @@ for size in 16 32 38 48; do convert master.png -resize ${size}x${size} mark$size
 # A palette image (16 or 256 colours) is stored with 4 or 8 bits per pixel.
 convert \( mark16.png -colors 16 \) \( mark32.png -colors 16 \) \( mark48.png -colors 16 \) \
         \( mark16.png -colors 256 \) \( mark32.png -colors 256 \) \( mark48.png -colors 256 \) \
-        mark16.png mark32.png mark48.png "$out/Lumivox.ico"
+        mark16.png mark32.png mark48.png "$root/win/Lumivox.ico"
 
 convert -size 48x48 xc:none mark38.png -gravity north -composite \
   \( -size 48x10 xc:'#1c3c9c' \) -gravity south -composite \
   -fill white -font DejaVu-Sans-Bold -pointsize 8 -gravity south -annotate +0+1 'Lumivox' \
-  "$out/AboutPicture.ico"
-identify "$out/Lumivox.ico" "$out/AboutPicture.ico"
+  "$root/about/AboutPicture.ico"
+identify "$root/win/Lumivox.ico" "$root/about/AboutPicture.ico"

@@ -1,4 +1,4 @@
-#include "CornerMarks.h"
+#include "video/CornerMarks.h"
 
 std::array<MarkBounds, 4> CornerMarkBounds(int32_t w, int32_t h) {
   const int32_t s = kCornerMarkSize;

@@ -1,4 +1,4 @@
-#include "JpegDecode.h"
+#include "video/JpegDecode.h"
 
 #include <csetjmp>
 #include <cstdio>

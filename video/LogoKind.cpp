@@ -1,4 +1,4 @@
-#include "LogoKind.h"
+#include "video/LogoKind.h"
 
 #include <string>
 

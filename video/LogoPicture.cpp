@@ -1,11 +1,11 @@
-#include "LogoPicture.h"
+#include "video/LogoPicture.h"
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "JpegDecode.h"
-#include "LogoKind.h"
+#include "video/JpegDecode.h"
+#include "video/LogoKind.h"
 
 namespace {
 

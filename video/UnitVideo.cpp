@@ -1,6 +1,6 @@
-#include "UnitVideo.h"
+#include "video/UnitVideo.h"
 
-#include "../control/ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 TFormVideo* FormVideo = nullptr;
 

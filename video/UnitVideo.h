@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "../about/LumivoxIcon.h"
-#include "../control/BorderlessForm.h"
-#include "LogoPicture.h"
+#include "win/LumivoxIcon.h"
+#include "win/BorderlessForm.h"
+#include "video/LogoPicture.h"
 
 class TFormVideo;
 

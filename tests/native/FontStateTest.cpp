@@ -1,4 +1,4 @@
-#include "control/FontState.h"
+#include "win/FontState.h"
 
 #include <gtest/gtest.h>
 

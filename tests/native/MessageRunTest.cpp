@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "control/ControlTypes.h"
+#include "win/ControlTypes.h"
 #include "message/MessageRun.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "AboutWatch.h"
-#include "FakeSystem.h"
-#include "TestSupport.h"
+#include "tests/win/AboutWatch.h"
+#include "tests/win/FakeSystem.h"
+#include "tests/win/TestSupport.h"
 #include "about/AboutResources.h"
 #include "about/UnitAbout.h"
-#include "automation/ComSupport.h"
+#include "win/ComSupport.h"
 #include "control/LumivoxImpl.h"
 #include "video/UnitVideo.h"
 

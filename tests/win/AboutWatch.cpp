@@ -1,4 +1,4 @@
-#include "AboutWatch.h"
+#include "tests/win/AboutWatch.h"
 
 #include <string>
 

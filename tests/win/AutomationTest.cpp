@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "AboutWatch.h"
-#include "TestSupport.h"
-#include "automation/ComSupport.h"
+#include "tests/win/AboutWatch.h"
+#include "tests/win/TestSupport.h"
+#include "win/ComSupport.h"
 #include "automation/FontLink.h"
 #include "control/LumivoxImpl.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "FakeSystem.h"
+#include "tests/win/FakeSystem.h"
 #include "control/LumivoxImpl.h"
 #include "video/UnitVideo.h"
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "RecordingLumivox.h"
-#include "TestSupport.h"
+#include "tests/win/RecordingLumivox.h"
+#include "tests/win/TestSupport.h"
 #include "demo/DemoForm.h"
 #include "demo/DemoLayout.h"
 #include "demo/ScreenCapture.h"

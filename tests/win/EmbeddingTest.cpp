@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/win/TestSupport.h"
 #include "control/LumivoxImpl.h"
 #include "demo/ControlHost.h"
 

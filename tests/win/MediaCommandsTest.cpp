@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "ControlFixture.h"
+#include "tests/win/ControlFixture.h"
 
 using Strings = std::vector<std::string>;
 

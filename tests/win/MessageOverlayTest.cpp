@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
-#include "automation/ComSupport.h"
-#include "automation/OrvexTypeLib.h"
+#include "tests/win/TestSupport.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <iterator>
 #include <vector>
 
-#include "TestSupport.h"
-#include "automation/ComSupport.h"
+#include "tests/win/TestSupport.h"
+#include "win/ComSupport.h"
 #include "automation/FontLink.h"
 #include "control/LumivoxImpl.h"
 

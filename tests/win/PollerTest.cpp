@@ -1,5 +1,5 @@
-#include "ControlFixture.h"
-#include "TestSupport.h"
+#include "tests/win/ControlFixture.h"
+#include "tests/win/TestSupport.h"
 
 using Strings = std::vector<std::string>;
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TestSupport.h"
+#include "tests/win/TestSupport.h"
 #include "control/LumivoxImpl.h"
 #include "video/UnitVideo.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/ComSupport.h"
-#include "automation/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "control/OrvexTypeLib.h"
 
 class TRecordingLumivox final : public ILumivox {
  public:

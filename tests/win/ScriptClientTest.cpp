@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/win/TestSupport.h"
 
 namespace {
 

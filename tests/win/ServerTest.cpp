@@ -8,8 +8,8 @@
 #include <map>
 #include <optional>
 
-#include "TestSupport.h"
-#include "automation/OrvexTypeLib.h"
+#include "tests/win/TestSupport.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

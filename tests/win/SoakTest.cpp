@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "bench/SoakCycles.h"
-#include "TestSupport.h"
+#include "tests/win/TestSupport.h"
 
 namespace {
 

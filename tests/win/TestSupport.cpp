@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "tests/win/TestSupport.h"
 
 #include <cstdint>
 #include <cstdio>

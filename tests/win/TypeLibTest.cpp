@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "automation/OrvexTypeLib.h"
+#include "control/OrvexTypeLib.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ComSupport.h"
+#include "win/ComSupport.h"
 
 namespace {
 LONG lockCount = 0;

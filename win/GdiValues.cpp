@@ -1,4 +1,4 @@
-#include "GdiValues.h"
+#include "win/GdiValues.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "../control/ControlTypes.h"
+#include "win/ControlTypes.h"
 
 // {F0D84E70-524B-4CE8-9820-8F60385F5B24}
 inline constexpr GUID LIBID_Orvex = {

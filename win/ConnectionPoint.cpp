@@ -1,8 +1,8 @@
-#include "ConnectionPoint.h"
+#include "win/ConnectionPoint.h"
 
 #include <vector>
 
-#include "ComSupport.h"
+#include "win/ComSupport.h"
 
 namespace {
 

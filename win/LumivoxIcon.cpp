@@ -1,7 +1,7 @@
-#include "LumivoxIcon.h"
+#include "win/LumivoxIcon.h"
 
-#include "../control/ModuleInstance.h"
-#include "AboutResources.h"
+#include "win/ModuleInstance.h"
+#include "win/IconResource.h"
 
 HICON LoadModuleIcon(int resourceId, int size) {
   return static_cast<HICON>(LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(resourceId),

@@ -1,7 +1,7 @@
-#include "BorderlessForm.h"
+#include "win/BorderlessForm.h"
 
-#include "ModuleInstance.h"
-#include "OrvexError.h"
+#include "win/ModuleInstance.h"
+#include "win/OrvexError.h"
 
 TBorderlessForm::TBorderlessForm(const char* className, const char* caption, DWORD exStyle,
                                  DWORD style) {

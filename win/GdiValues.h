@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "FontState.h"
+#include "win/FontState.h"
 
 // The font's face, height, style and character set; default pitch, as font
 // objects carry none.

@@ -1,4 +1,4 @@
-#include "FontState.h"
+#include "win/FontState.h"
 
 bool TFontState::operator==(const TFontState& o) const {
   return name == o.name && height == o.height && charset == o.charset && color == o.color &&

@@ -1,8 +1,8 @@
-#include "WinTimer.h"
+#include "win/WinTimer.h"
 
 #include <set>
 
-#include "ModuleInstance.h"
+#include "win/ModuleInstance.h"
 
 namespace {
 const char kTimerWindowClass[] = "OrvexTimerWindow";
