@@ -22,7 +22,7 @@ skip() { echo "not run $1: $2"; notrun=$((notrun + 1)); }
 expect() { local name=$1; shift; if "$@"; then pass "$name"; else fail "$name" "$*"; fi; }
 not() { ! "$@"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-guid() { sed -n "/^\/\/ {/{h;n;/GUID $1 =/{g;s/^\/\/ //p}}" "$root/automation/OrvexTypeLib.h"; }
+guid() { sed -n "/^\/\/ {/{h;n;/GUID $1 =/{g;s/^\/\/ //p}}" "$root/control/OrvexTypeLib.h"; }
 clsid=$(guid CLSID_Lumivox) libid=$(guid LIBID_Orvex) iid=$(guid IID_ILumivox) diid=$(guid DIID_ILumivoxEvents)
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
