@@ -94,6 +94,12 @@ void TLumivox::TVTest() {
     marks[i]->SetBounds(bounds[i].left, bounds[i].top, bounds[i].width, bounds[i].height);
     marks[i]->SetVisible(true);
   }
+
+// Location and motion are stored as given: the overlay runs an unknown motion
+// as right to left and places an unknown location at the top.
+void TLumivox::SetMsgLocation(int32_t value) { FMsgLocation = value; }
+
+void TLumivox::SetMsgActionStyle(int32_t value) { FMsgActionStyle = value; }
   tmrClearDots.SetEnabled(true);
 }
 

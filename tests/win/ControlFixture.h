@@ -18,6 +18,18 @@ class ControlTest : public ::testing::Test {
     os.Clear();
   }
   static std::string PanelHandle() {
+  // Media state as the device reports it: an open that answers the length
+  // and the rate, and a poll that answers the mode and the position.
+  void OpenReporting(const char* length, const char* rate) {
+    os.Answer("status movie length", 0, length);
+    os.Answer("status movie nominal frame rate", 0, rate);
+    ASSERT_TRUE(control.Open());
+  }
+  void PollReporting(const char* mode, const char* position) {
+    os.Answer("status movie mode", 0, mode);
+    os.Answer("status movie position", 0, position);
+    control.tmrMouseTimer();
+  }
     return std::to_string(reinterpret_cast<intptr_t>(FormVideo->pnlVideo.Handle()));
   }
   static std::string OpenText(const std::string& path, const char* type) {

@@ -6,14 +6,14 @@ using Strings = std::vector<std::string>;
 
 TEST_F(ControlTest, SingleMonitorInitializeHidesTheSurfaceAndSendsNothing) {
   os.monitors.resize(1);
-  control.FMediaLength = 9;
-  control.FMediaStatus = sPlaying;
+  PollReporting("playing", "9");
+  os.Clear();
   EXPECT_FALSE(control.Initialize());
   EXPECT_FALSE(control.SurfaceVisible());
   EXPECT_TRUE(os.mci.empty());
   EXPECT_EQ(FormVideo, nullptr);
   EXPECT_EQ(FormMessage, nullptr);
-  EXPECT_EQ(control.MediaLength(), 0);
+  EXPECT_EQ(control.MediaPosition(), 0);
   EXPECT_EQ(control.MediaStatus(), sNotReady);
 }
 
@@ -55,8 +55,8 @@ TEST_F(ControlTest, RepeatedInitializeReplacesTheEarlierWindows) {
 TEST_F(ControlTest, CloseControlTwiceAndWithoutInitialize) {
   control.CloseControl();
   EXPECT_EQ(os.mci, (Strings{"close movie"}));
-  EXPECT_FALSE(control.tmrMouse.Enabled());
-  EXPECT_FALSE(control.tmrClearDots.Enabled());
+  EXPECT_FALSE(control.MouseTimer().Enabled());
+  EXPECT_FALSE(control.ClearDotsTimer().Enabled());
 
   TLumivox other(os);
   ASSERT_TRUE(other.Initialize());
@@ -99,7 +99,7 @@ TEST_F(ControlTest, TVTestShowsFourMarksInTheCorners) {
   expectMark(FormVideo->lblLeftBottom, 0, h - 60);
   expectMark(FormVideo->lblRightBottom, w - 60, h - 60);
   expectMark(FormVideo->lblRightTop, w - 60, 0);
-  EXPECT_TRUE(control.tmrClearDots.Enabled());
+  EXPECT_TRUE(control.ClearDotsTimer().Enabled());
 }
 
 TEST_F(ControlTest, TVTestWithoutTheVideoWindowClosesTheDeviceThenFails) {
@@ -127,7 +127,7 @@ class LogoTest : public ControlTest {
 
 TEST_F(LogoTest, LogoSetBeforeInitializeIsShownByInitialize) {
   control.SetLogo("  " + bmp + " ");
-  EXPECT_EQ(control.FLogo, bmp);
+  EXPECT_EQ(control.Logo(), bmp);
   ASSERT_TRUE(control.Initialize());
   EXPECT_FALSE(FormVideo->imgLogo.Empty());
 }
@@ -141,7 +141,7 @@ TEST_F(LogoTest, BlankNameClearsAndFailedLoadsKeepThePicture) {
   WriteFileBytes(png, QuadrantBitmapFile(8, 8));
   control.SetLogo(png);
   EXPECT_FALSE(FormVideo->imgLogo.Empty()) << "unknown kind keeps the previous picture";
-  EXPECT_EQ(control.FLogo, png);
+  EXPECT_EQ(control.Logo(), png);
 
   const std::string brokenJpeg = folder + "\\broken.jpg";
   WriteFileBytes(brokenJpeg, QuadrantJpegFile(64, 48).substr(0, 40));
@@ -155,7 +155,7 @@ TEST_F(LogoTest, BlankNameClearsAndFailedLoadsKeepThePicture) {
 
   control.SetLogo(" \t ");
   EXPECT_TRUE(FormVideo->imgLogo.Empty());
-  EXPECT_EQ(control.FLogo, "");
+  EXPECT_EQ(control.Logo(), "");
 
   control.SetLogo(bmp);
   control.SetLogo(folder + "\\missing.bmp");
