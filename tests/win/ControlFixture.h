@@ -4,6 +4,7 @@
 
 #include "tests/win/FakeSystem.h"
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 #include "video/UnitVideo.h"
 
 class ControlTest : public ::testing::Test {
@@ -17,7 +18,6 @@ class ControlTest : public ::testing::Test {
     ASSERT_TRUE(control.Initialize());
     os.Clear();
   }
-  static std::string PanelHandle() {
   // Media state as the device reports it: an open that answers the length
   // and the rate, and a poll that answers the mode and the position.
   void OpenReporting(const char* length, const char* rate) {
@@ -30,7 +30,8 @@ class ControlTest : public ::testing::Test {
     os.Answer("status movie position", 0, position);
     control.tmrMouseTimer();
   }
-    return std::to_string(reinterpret_cast<intptr_t>(FormVideo->pnlVideo.Handle()));
+  static std::string PanelHandle() {
+    return std::to_string(reinterpret_cast<intptr_t>(FormVideo()->pnlVideo.Handle()));
   }
   static std::string OpenText(const std::string& path, const char* type) {
     return "open " + path + " type " + type + " alias movie parent " + PanelHandle() +

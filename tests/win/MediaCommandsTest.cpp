@@ -23,8 +23,8 @@ class OpenTest : public ControlTest {
   }
   Strings AfterOpen() const {
     const std::string put = "put movie window at 0 0 " +
-                            std::to_string(FormVideo->pnlVideo.ClientWidth()) + " " +
-                            std::to_string(FormVideo->pnlVideo.ClientHeight());
+                            std::to_string(FormVideo()->pnlVideo.ClientWidth()) + " " +
+                            std::to_string(FormVideo()->pnlVideo.ClientHeight());
     return {put, "status movie length", "status movie nominal frame rate", "setaudio movie on",
             "setaudio movie source to  stereo", "play movie"};
   }

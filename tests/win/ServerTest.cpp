@@ -261,3 +261,21 @@ TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
     }
   }
 }
+
+TEST_F(ExportsTest, FreeLibraryWithTheOutputWindowsOpenDestroysThem) {
+  IClassFactory* factory = Factory();
+  ILumivox* control = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
+            S_OK);
+  VARIANT_BOOL initialized = 0;
+  control->Initialize(&initialized);
+  control->Release();
+  factory->Release();
+  ASSERT_EQ(initialized, 1) << "needs the virtual two-monitor display";
+  ASSERT_NE(FindWindowA("TFormMessage", nullptr), nullptr);
+  FreeLibrary(module);
+  // Windows left behind would call into code that is gone.
+  EXPECT_EQ(FindWindowA("TFormVideo", nullptr), nullptr);
+  EXPECT_EQ(FindWindowA("TFormMessage", nullptr), nullptr);
+  SetUp();
+}
