@@ -347,7 +347,7 @@ STDMETHODIMP TLumivoxImpl::DisplayMessage() {
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgSpeed(LONG* Value) {
-  return Get<LONG>(Value, control_->FMsgSpeed);
+  return Get<LONG>(Value, control_->MsgSpeed());
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgSpeed(LONG Value) {
@@ -355,23 +355,23 @@ STDMETHODIMP TLumivoxImpl::put_MsgSpeed(LONG Value) {
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgLocation(TLocation* Value) {
-  return Get<TLocation>(Value, static_cast<TLocation>(control_->FMsgLocation));
+  return Get<TLocation>(Value, static_cast<TLocation>(control_->MsgLocation()));
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgLocation(TLocation Value) {
-  return Member([&] { control_->FMsgLocation = Value; });
+  return Member([&] { control_->SetMsgLocation(Value); });
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgActionStyle(TActionStyle* Value) {
-  return Get<TActionStyle>(Value, static_cast<TActionStyle>(control_->FMsgActionStyle));
+  return Get<TActionStyle>(Value, static_cast<TActionStyle>(control_->MsgActionStyle()));
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgActionStyle(TActionStyle Value) {
-  return Member([&] { control_->FMsgActionStyle = Value; });
+  return Member([&] { control_->SetMsgActionStyle(Value); });
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgRepeat(LONG* Value) {
-  return Get<LONG>(Value, control_->FMsgRepeat);
+  return Get<LONG>(Value, control_->MsgRepeat());
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgRepeat(LONG Value) {
@@ -379,7 +379,7 @@ STDMETHODIMP TLumivoxImpl::put_MsgRepeat(LONG Value) {
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgInterval(LONG* Value) {
-  return Get<LONG>(Value, control_->FMsgInterval);
+  return Get<LONG>(Value, control_->MsgInterval());
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgInterval(LONG Value) {
@@ -387,15 +387,15 @@ STDMETHODIMP TLumivoxImpl::put_MsgInterval(LONG Value) {
 }
 
 STDMETHODIMP TLumivoxImpl::get_MsgTransparent(VARIANT_BOOL* Value) {
-  return Get<VARIANT_BOOL>(Value, AsResult(control_->FMsgTransparent));
+  return Get<VARIANT_BOOL>(Value, AsResult(control_->MsgTransparent()));
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgTransparent(VARIANT_BOOL Value) {
-  return Member([&] { control_->FMsgTransparent = Value != 0; });
+  return Member([&] { control_->SetMsgTransparent(Value != 0); });
 }
 
 STDMETHODIMP TLumivoxImpl::put_MsgBackgroundColor(OLE_COLOR Value) {
-  return Member([&] { control_->FMsgBackgroundColor = Value; });
+  return Member([&] { control_->SetMsgBackgroundColor(Value); });
 }
 
 STDMETHODIMP TLumivoxImpl::get_MediaStatus(TStatus* Value) {

@@ -4,10 +4,9 @@
 #include <ole2.h>
 
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 #include "win/ModuleInstance.h"
 #include "win/WinTimer.h"
-#include "message/UnitMessage.h"
-#include "video/UnitVideo.h"
 #include "win/ComSupport.h"
 #include "automation/Registration.h"
 #include "automation/TypeInfoCache.h"
@@ -51,6 +50,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (factory) factory->Release();
     factory = nullptr;
     ReleaseTypeInfoCache();
+    // Windows whose code is about to go: destroyed before their classes.
+    OutputWindows().Destroy();
     TWinTimer::ReleaseTimerWindow();
     UnregisterWindowClasses();
     DeleteCriticalSection(&factoryGuard);
@@ -64,7 +65,7 @@ STDAPI DllCanUnloadNow() {
   // unloading under them would leave windows whose code is gone.
   // Module-wide resources are kept for the module's life and go only here,
   // when the library may be unloaded next.
-  if (ModuleLockCount() != 0 || FormVideo || FormMessage) return S_FALSE;
+  if (ModuleLockCount() != 0 || OutputWindows().Exist()) return S_FALSE;
   if (!TWinTimer::ReleaseTimerWindow()) return S_FALSE;
   ReleaseTypeInfoCache();
   return S_OK;

@@ -27,6 +27,7 @@ class TLumivox {
   void SetFileName(const std::string& value) { FFileName = value; }
   const std::string& Message() const { return FMessage; }
   void SetMessage(const std::string& value) { FMessage = value; }
+  const std::string& Logo() const { return FLogo; }
   void SetLogo(const std::string& value);
   bool SurfaceVisible() const { return surfaceVisible_; }
 
@@ -62,6 +63,9 @@ class TLumivox {
   void SetVolume(int32_t value);
   bool Mute() const { return FMute; }
   void SetMute(bool value);
+  // The wave-out volume words that Volume and Mute write.
+  uint32_t VolumeLeft() const { return FVolumeLeft; }
+  uint32_t VolumeRight() const { return FVolumeRight; }
   int32_t MediaLength() const { return FMediaLength; }
   int32_t MediaRate() const { return FMediaRate; }
   int32_t MediaPosition() const { return FMediaPosition; }
@@ -69,15 +73,30 @@ class TLumivox {
   TStatus MediaStatus() const { return static_cast<TStatus>(FMediaStatus); }
 
   // Message settings, stored with their clamping; the overlay shows them.
+  int32_t MsgSpeed() const { return FMsgSpeed; }
   void SetMsgSpeed(int32_t value);
+  int32_t MsgLocation() const { return FMsgLocation; }
+  void SetMsgLocation(int32_t value);
+  int32_t MsgActionStyle() const { return FMsgActionStyle; }
+  void SetMsgActionStyle(int32_t value);
+  int32_t MsgRepeat() const { return FMsgRepeat; }
   void SetMsgRepeat(int32_t value);
+  int32_t MsgInterval() const { return FMsgInterval; }
   void SetMsgInterval(int32_t value);
+  bool MsgTransparent() const { return FMsgTransparent; }
+  void SetMsgTransparent(bool value) { FMsgTransparent = value; }
+  uint32_t MsgBackgroundColor() const { return FMsgBackgroundColor; }
+  void SetMsgBackgroundColor(uint32_t value) { FMsgBackgroundColor = value; }
   // Starts a run of the current message on the message window, if there is one.
   void DisplayMessage();
 
   // One tick of tmrMouse: mouse guard, then status poll.
   void tmrMouseTimer();
+  const TWinTimer& MouseTimer() const { return tmrMouse; }
+  // Started by TVTest, stopped by CloseControl; its expiry does nothing.
+  const TWinTimer& ClearDotsTimer() const { return tmrClearDots; }
 
+ private:
   // Components and fields, in declared order.
   TWinTimer tmrClearDots;
   TWinTimer tmrMouse;
@@ -101,7 +120,6 @@ class TLumivox {
   uint32_t FMsgBackgroundColor = 0;
   int32_t FMediaStatus = sNotReady;
 
- private:
   uint32_t SendMci(const std::string& command);
   // Sends a status query into a zero-filled reply buffer; returns the result code.
   uint32_t QueryMci(const char* command, std::string& reply);

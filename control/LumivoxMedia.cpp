@@ -2,6 +2,7 @@
 #include "video/UnitVideo.h"
 #include "control/LumivoxImpl.h"
 #include "control/MciCommands.h"
+#include "control/OutputWindows.h"
 #include "win/OrvexError.h"
 #include "control/TextRules.h"
 
@@ -18,7 +19,7 @@ uint32_t TLumivox::QueryMci(const char* command, std::string& reply) {
 }
 
 bool TLumivox::Open() {
-  if (!FormVideo) return false;
+  if (!FormVideo()) return false;
   // Any failure ends Open with the result false; what was done stays done.
   try {
     return OpenDevice();
@@ -33,7 +34,7 @@ bool TLumivox::OpenDevice() {
   char shortPath[mci::kShortPathSize + 1] = {};
   system_.GetShortPath(name.c_str(), shortPath, mci::kShortPathSize);
   const std::string path(BufferText(shortPath, mci::kShortPathSize));
-  const TVideoPanel& panel = FormVideo->pnlVideo;
+  const TVideoPanel& panel = FormVideo()->pnlVideo;
   const auto parent = static_cast<int32_t>(reinterpret_cast<intptr_t>(panel.Handle()));
   if (SendMci(mci::OpenCommand(path, mci::kDigitalVideo, parent)) != 0 &&
       SendMci(mci::OpenCommand(path, mci::kMpegVideo, parent)) != 0) {

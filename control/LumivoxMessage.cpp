@@ -2,9 +2,12 @@
 #include "message/UnitMessage.h"
 #include "video/UnitVideo.h"
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 
 void TLumivox::DisplayMessage() {
-  if (!FormMessage || !FormVideo) return;
+  TFormMessage* strip = FormMessage();
+  TFormVideo* video = FormVideo();
+  if (!strip || !video) return;
   TMessageRequest request;
   request.text = FMessage;
   request.font = font_;
@@ -16,7 +19,7 @@ void TLumivox::DisplayMessage() {
   request.speed = FMsgSpeed;
   request.repeat = FMsgRepeat;
   request.interval = FMsgInterval;
-  RECT video{};
-  GetWindowRect(FormVideo->Handle(), &video);
-  FormMessage->Display(request, video);
+  RECT bounds{};
+  GetWindowRect(video->Handle(), &bounds);
+  strip->Display(request, bounds);
 }

@@ -4,8 +4,6 @@
 
 #include "win/GdiValues.h"
 
-TFormMessage* FormMessage = nullptr;
-
 namespace {
 
 const char kFormClass[] = "TFormMessage";

@@ -58,6 +58,3 @@ class TFormMessage : public TBorderlessForm {
   COLORREF color_ = RGB(255, 255, 255);
   HBRUSH brush_ = nullptr;
 };
-
-// The module's one message window, or null.
-extern TFormMessage* FormMessage;

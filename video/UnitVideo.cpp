@@ -2,8 +2,6 @@
 
 #include "win/ModuleInstance.h"
 
-TFormVideo* FormVideo = nullptr;
-
 namespace {
 
 const char kFormClass[] = "TFormVideo";

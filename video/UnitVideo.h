@@ -75,6 +75,3 @@ class TFormVideo : public TBorderlessForm {
   HFONT captionFont_ = nullptr;
   TWindowIcon icon_;  // the control's icon
 };
-
-// The module's one video window, or null.
-extern TFormVideo* FormVideo;

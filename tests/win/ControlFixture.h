@@ -4,6 +4,7 @@
 
 #include "tests/win/FakeSystem.h"
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 #include "video/UnitVideo.h"
 
 class ControlTest : public ::testing::Test {
@@ -17,8 +18,20 @@ class ControlTest : public ::testing::Test {
     ASSERT_TRUE(control.Initialize());
     os.Clear();
   }
+  // Media state as the device reports it: an open that answers the length
+  // and the rate, and a poll that answers the mode and the position.
+  void OpenReporting(const char* length, const char* rate) {
+    os.Answer("status movie length", 0, length);
+    os.Answer("status movie nominal frame rate", 0, rate);
+    ASSERT_TRUE(control.Open());
+  }
+  void PollReporting(const char* mode, const char* position) {
+    os.Answer("status movie mode", 0, mode);
+    os.Answer("status movie position", 0, position);
+    control.tmrMouseTimer();
+  }
   static std::string PanelHandle() {
-    return std::to_string(reinterpret_cast<intptr_t>(FormVideo->pnlVideo.Handle()));
+    return std::to_string(reinterpret_cast<intptr_t>(FormVideo()->pnlVideo.Handle()));
   }
   static std::string OpenText(const std::string& path, const char* type) {
     return "open " + path + " type " + type + " alias movie parent " + PanelHandle() +

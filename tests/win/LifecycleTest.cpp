@@ -6,14 +6,14 @@ using Strings = std::vector<std::string>;
 
 TEST_F(ControlTest, SingleMonitorInitializeHidesTheSurfaceAndSendsNothing) {
   os.monitors.resize(1);
-  control.FMediaLength = 9;
-  control.FMediaStatus = sPlaying;
+  PollReporting("playing", "9");
+  os.Clear();
   EXPECT_FALSE(control.Initialize());
   EXPECT_FALSE(control.SurfaceVisible());
   EXPECT_TRUE(os.mci.empty());
-  EXPECT_EQ(FormVideo, nullptr);
-  EXPECT_EQ(FormMessage, nullptr);
-  EXPECT_EQ(control.MediaLength(), 0);
+  EXPECT_EQ(FormVideo(), nullptr);
+  EXPECT_EQ(FormMessage(), nullptr);
+  EXPECT_EQ(control.MediaPosition(), 0);
   EXPECT_EQ(control.MediaStatus(), sNotReady);
 }
 
@@ -23,57 +23,57 @@ TEST_F(ControlTest, InitializePlacesTheVideoWindowRightOfMonitorZero) {
   os.monitors = {{0, 0, 1024, 768}, {1024, 100, 1824, 700}};
   ASSERT_TRUE(control.Initialize());
   EXPECT_EQ(os.mci, (Strings{"close movie"}));
-  ASSERT_NE(FormVideo, nullptr);
-  ASSERT_NE(FormMessage, nullptr);
+  ASSERT_NE(FormVideo(), nullptr);
+  ASSERT_NE(FormMessage(), nullptr);
   RECT r{};
-  GetWindowRect(FormVideo->Handle(), &r);
+  GetWindowRect(FormVideo()->Handle(), &r);
   EXPECT_EQ(r.left, 1024);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right - r.left, 800);
   EXPECT_EQ(r.bottom - r.top, 600);
-  EXPECT_TRUE(FormVideo->Visible());
-  EXPECT_FALSE(FormMessage->Visible());
-  EXPECT_FALSE(FormVideo->FAllowClose);
-  const LONG style = GetWindowLongA(FormVideo->Handle(), GWL_STYLE);
-  const LONG exStyle = GetWindowLongA(FormVideo->Handle(), GWL_EXSTYLE);
+  EXPECT_TRUE(FormVideo()->Visible());
+  EXPECT_FALSE(FormMessage()->Visible());
+  EXPECT_FALSE(FormVideo()->FAllowClose);
+  const LONG style = GetWindowLongA(FormVideo()->Handle(), GWL_STYLE);
+  const LONG exStyle = GetWindowLongA(FormVideo()->Handle(), GWL_EXSTYLE);
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU)) << "borderless";
   EXPECT_FALSE(exStyle & WS_EX_TOPMOST) << "ordinary stacking order";
-  EXPECT_EQ(GetWindow(FormVideo->Handle(), GW_OWNER), nullptr) << "no owner";
-  EXPECT_EQ(FormVideo->pnlVideo.ClientWidth(), 800) << "the panel fills the client area";
+  EXPECT_EQ(GetWindow(FormVideo()->Handle(), GW_OWNER), nullptr) << "no owner";
+  EXPECT_EQ(FormVideo()->pnlVideo.ClientWidth(), 800) << "the panel fills the client area";
 }
 
 TEST_F(ControlTest, RepeatedInitializeReplacesTheEarlierWindows) {
   ASSERT_TRUE(control.Initialize());
-  HWND firstVideo = FormVideo->Handle();
-  HWND firstMessage = FormMessage->Handle();
+  HWND firstVideo = FormVideo()->Handle();
+  HWND firstMessage = FormMessage()->Handle();
   ASSERT_TRUE(control.Initialize());
   EXPECT_FALSE(IsWindow(firstVideo));
   EXPECT_FALSE(IsWindow(firstMessage));
-  EXPECT_TRUE(IsWindow(FormVideo->Handle()));
+  EXPECT_TRUE(IsWindow(FormVideo()->Handle()));
 }
 
 TEST_F(ControlTest, CloseControlTwiceAndWithoutInitialize) {
   control.CloseControl();
   EXPECT_EQ(os.mci, (Strings{"close movie"}));
-  EXPECT_FALSE(control.tmrMouse.Enabled());
-  EXPECT_FALSE(control.tmrClearDots.Enabled());
+  EXPECT_FALSE(control.MouseTimer().Enabled());
+  EXPECT_FALSE(control.ClearDotsTimer().Enabled());
 
   TLumivox other(os);
   ASSERT_TRUE(other.Initialize());
-  HWND video = FormVideo->Handle();
+  HWND video = FormVideo()->Handle();
   os.Clear();
   other.CloseControl();
   EXPECT_EQ(os.mci, (Strings{"close movie"}));
   EXPECT_FALSE(IsWindow(video));
-  EXPECT_EQ(FormVideo, nullptr);
-  EXPECT_EQ(FormMessage, nullptr);
+  EXPECT_EQ(FormVideo(), nullptr);
+  EXPECT_EQ(FormMessage(), nullptr);
   other.CloseControl();
   EXPECT_EQ(os.mci, (Strings{"close movie", "close movie"}));
 }
 
 TEST_F(ControlTest, VideoWindowRefusesCloseRequests) {
   InitializeQuietly();
-  HWND video = FormVideo->Handle();
+  HWND video = FormVideo()->Handle();
   SendMessageA(video, WM_SYSCOMMAND, SC_CLOSE, 0);
   SendMessageA(video, WM_CLOSE, 0, 0);
   PumpFor(50);
@@ -85,8 +85,8 @@ TEST_F(ControlTest, TVTestShowsFourMarksInTheCorners) {
   InitializeQuietly();
   control.TVTest();
   EXPECT_EQ(os.mci, (Strings{"close movie"}));
-  const int w = FormVideo->ClientWidth();
-  const int h = FormVideo->ClientHeight();
+  const int w = FormVideo()->ClientWidth();
+  const int h = FormVideo()->ClientHeight();
   auto expectMark = [](const TVideoMark& mark, int left, int top) {
     const RECT r = mark.Bounds();
     EXPECT_TRUE(mark.Visible());
@@ -95,11 +95,11 @@ TEST_F(ControlTest, TVTestShowsFourMarksInTheCorners) {
     EXPECT_EQ(r.right - r.left, 60);
     EXPECT_EQ(r.bottom - r.top, 60);
   };
-  expectMark(FormVideo->lblLeftTop, 0, 0);
-  expectMark(FormVideo->lblLeftBottom, 0, h - 60);
-  expectMark(FormVideo->lblRightBottom, w - 60, h - 60);
-  expectMark(FormVideo->lblRightTop, w - 60, 0);
-  EXPECT_TRUE(control.tmrClearDots.Enabled());
+  expectMark(FormVideo()->lblLeftTop, 0, 0);
+  expectMark(FormVideo()->lblLeftBottom, 0, h - 60);
+  expectMark(FormVideo()->lblRightBottom, w - 60, h - 60);
+  expectMark(FormVideo()->lblRightTop, w - 60, 0);
+  EXPECT_TRUE(control.ClearDotsTimer().Enabled());
 }
 
 TEST_F(ControlTest, TVTestWithoutTheVideoWindowClosesTheDeviceThenFails) {
@@ -127,45 +127,45 @@ class LogoTest : public ControlTest {
 
 TEST_F(LogoTest, LogoSetBeforeInitializeIsShownByInitialize) {
   control.SetLogo("  " + bmp + " ");
-  EXPECT_EQ(control.FLogo, bmp);
+  EXPECT_EQ(control.Logo(), bmp);
   ASSERT_TRUE(control.Initialize());
-  EXPECT_FALSE(FormVideo->imgLogo.Empty());
+  EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 }
 
 TEST_F(LogoTest, BlankNameClearsAndFailedLoadsKeepThePicture) {
   InitializeQuietly();
   control.SetLogo(bmp);
-  ASSERT_FALSE(FormVideo->imgLogo.Empty());
+  ASSERT_FALSE(FormVideo()->imgLogo.Empty());
 
   const std::string png = folder + "\\logo.png";
   WriteFileBytes(png, QuadrantBitmapFile(8, 8));
   control.SetLogo(png);
-  EXPECT_FALSE(FormVideo->imgLogo.Empty()) << "unknown kind keeps the previous picture";
-  EXPECT_EQ(control.FLogo, png);
+  EXPECT_FALSE(FormVideo()->imgLogo.Empty()) << "unknown kind keeps the previous picture";
+  EXPECT_EQ(control.Logo(), png);
 
   const std::string brokenJpeg = folder + "\\broken.jpg";
   WriteFileBytes(brokenJpeg, QuadrantJpegFile(64, 48).substr(0, 40));
   control.SetLogo(brokenJpeg);
-  EXPECT_FALSE(FormVideo->imgLogo.Empty());
+  EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 
   const std::string brokenBitmap = folder + "\\broken.bmp";
   WriteFileBytes(brokenBitmap, "BM this is no bitmap");
   control.SetLogo(brokenBitmap);
-  EXPECT_FALSE(FormVideo->imgLogo.Empty());
+  EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 
   control.SetLogo(" \t ");
-  EXPECT_TRUE(FormVideo->imgLogo.Empty());
-  EXPECT_EQ(control.FLogo, "");
+  EXPECT_TRUE(FormVideo()->imgLogo.Empty());
+  EXPECT_EQ(control.Logo(), "");
 
   control.SetLogo(bmp);
   control.SetLogo(folder + "\\missing.bmp");
-  EXPECT_TRUE(FormVideo->imgLogo.Empty()) << "a missing file clears";
+  EXPECT_TRUE(FormVideo()->imgLogo.Empty()) << "a missing file clears";
 }
 
 TEST_F(LogoTest, InitializeClearsWhenTheLogoCannotBeLoaded) {
   control.SetLogo(folder + "\\missing.jpg");
   ASSERT_TRUE(control.Initialize());
-  EXPECT_TRUE(FormVideo->imgLogo.Empty());
+  EXPECT_TRUE(FormVideo()->imgLogo.Empty());
 }
 
 TEST_F(ControlTest, TextsAreStoredAsGiven) {

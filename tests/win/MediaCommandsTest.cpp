@@ -23,8 +23,8 @@ class OpenTest : public ControlTest {
   }
   Strings AfterOpen() const {
     const std::string put = "put movie window at 0 0 " +
-                            std::to_string(FormVideo->pnlVideo.ClientWidth()) + " " +
-                            std::to_string(FormVideo->pnlVideo.ClientHeight());
+                            std::to_string(FormVideo()->pnlVideo.ClientWidth()) + " " +
+                            std::to_string(FormVideo()->pnlVideo.ClientHeight());
     return {put, "status movie length", "status movie nominal frame rate", "setaudio movie on",
             "setaudio movie source to  stereo", "play movie"};
   }
@@ -112,10 +112,9 @@ TEST_F(ControlTest, OpenWithoutTheVideoWindowSendsNothing) {
 
 TEST_F(ControlTest, TransportAndCloseSendOneCommandEach) {
   InitializeQuietly();
-  control.FMediaLength = 10;
-  control.FMediaRate = 25;
-  control.FMediaPosition = 5;
-  control.FMediaStatus = sPlaying;
+  OpenReporting("10", "25000");
+  PollReporting("playing", "5");
+  os.Clear();
   control.Play();
   control.Pause();
   control.Stop();
@@ -161,15 +160,14 @@ TEST_F(ControlTest, MuteWritesZeroOrTheStoredWords) {
 TEST_F(ControlTest, SeekPausesAgainOnlyAfterAPausedOrStoppedPoll) {
   control.SetMediaPosition(-10);
   EXPECT_EQ(os.mci, (Strings{"play movie from 0"})) << "not ready keeps playing";
-  for (TStatus status : {sPaused, sStopped}) {
+  for (const char* mode : {"paused", "stopped"}) {
+    PollReporting(mode, "0");
     os.Clear();
-    control.FMediaStatus = status;
     control.SetMediaPosition(1500);
     EXPECT_EQ(os.mci, (Strings{"play movie from 1500", "pause movie"}));
   }
+  PollReporting("playing", "400");
   os.Clear();
-  control.FMediaStatus = sPlaying;
-  control.FMediaPosition = 400;
   control.SetMediaPosition(2000);
   EXPECT_EQ(os.mci, (Strings{"play movie from 2000"}));
   EXPECT_EQ(control.MediaPosition(), 400) << "the position waits for the next poll";

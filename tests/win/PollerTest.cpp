@@ -35,7 +35,7 @@ TEST_F(ControlTest, PositionThatIsNotANumberKeepsTheTickSilent) {
 }
 
 TEST_F(ControlTest, FailedQueriesCountAsEmptyReplies) {
-  control.FMediaPosition = 99;
+  PollReporting("playing", "99");
   os.Answer("status movie mode", 263, "");
   os.Answer("status movie position", 263, "");
   control.tmrMouseTimer();
@@ -95,8 +95,8 @@ TEST_F(ControlTest, SingleMonitorNeverMovesTheCursor) {
 }
 
 TEST_F(ControlTest, TimerPollsFromConstructionUntilCloseControl) {
-  EXPECT_TRUE(control.tmrMouse.Enabled());
-  EXPECT_EQ(control.tmrMouse.Interval(), 50u);
+  EXPECT_TRUE(control.MouseTimer().Enabled());
+  EXPECT_EQ(control.MouseTimer().Interval(), 50u);
   os.Answer("status movie mode", 0, "playing");
   os.Answer("status movie position", 0, "5");
   ASSERT_TRUE(PumpUntil(2000, [&] { return control.MediaPosition() == 5; }))

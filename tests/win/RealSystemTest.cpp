@@ -7,6 +7,7 @@
 
 #include "tests/win/TestSupport.h"
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 #include "video/UnitVideo.h"
 
 namespace {
@@ -51,20 +52,20 @@ TEST_F(RealSystemTest, InitializePlacesTheVideoWindowOnTheSecondMonitor) {
   ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the virtual two-monitor display";
   ASSERT_TRUE(control.Initialize());
   RECT r{};
-  GetWindowRect(FormVideo->Handle(), &r);
+  GetWindowRect(FormVideo()->Handle(), &r);
   EXPECT_EQ(r.left, 1024);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, 1824);
   EXPECT_EQ(r.bottom, 600);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  GetMonitorInfoA(MonitorFromWindow(FormVideo->Handle(), MONITOR_DEFAULTTONULL), &info);
+  GetMonitorInfoA(MonitorFromWindow(FormVideo()->Handle(), MONITOR_DEFAULTTONULL), &info);
   EXPECT_EQ(info.rcMonitor.left, 1024);
 
-  SendMessageA(FormVideo->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  PostMessageA(FormVideo->Handle(), WM_CLOSE, 0, 0);
+  SendMessageA(FormVideo()->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  PostMessageA(FormVideo()->Handle(), WM_CLOSE, 0, 0);
   PumpFor(100);
-  EXPECT_TRUE(IsWindowVisible(FormVideo->Handle())) << "close requests are refused";
+  EXPECT_TRUE(IsWindowVisible(FormVideo()->Handle())) << "close requests are refused";
 }
 
 TEST_F(RealSystemTest, LogosAreStretchedOverThePanelAndMarksDrawnOnTop) {
@@ -125,7 +126,7 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   ASSERT_TRUE(control.Initialize());
   control.SetFileName(TestDataPath("sample clip.mpg"));
   ASSERT_TRUE(control.Open());
-  EXPECT_NE(GetWindow(FormVideo->pnlVideo.Handle(), GW_CHILD), nullptr)
+  EXPECT_NE(GetWindow(FormVideo()->pnlVideo.Handle(), GW_CHILD), nullptr)
       << "the device's picture window lives in the video panel";
   EXPECT_GT(control.MediaLength(), 3000);
   EXPECT_LT(control.MediaLength(), 5000);

@@ -161,6 +161,16 @@ class ExportsTest : public ::testing::Test {
               S_OK);
     return factory;
   }
+  // An object's Initialize opens the module's windows; the object goes again.
+  void InitializeOneObject(IClassFactory* factory) {
+    ILumivox* control = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
+              S_OK);
+    VARIANT_BOOL initialized = 0;
+    control->Initialize(&initialized);
+    control->Release();
+    ASSERT_EQ(initialized, 1) << "needs the virtual two-monitor display";
+  }
   HMODULE module = nullptr;
   CanUnloadFn canUnload = nullptr;
   GetClassObjectFn getClassObject = nullptr;
@@ -240,15 +250,10 @@ TEST_F(ExportsTest, CreateInstanceRules) {
 TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
   for (int load = 0; load < 2; ++load) {
     IClassFactory* factory = Factory();
-    ILumivox* control = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
-              S_OK);
-    VARIANT_BOOL initialized = 0;
-    control->Initialize(&initialized);
-    ASSERT_EQ(initialized, 1) << "needs the virtual two-monitor display";
-    control->Release();
+    ASSERT_NO_FATAL_FAILURE(InitializeOneObject(factory));
     EXPECT_EQ(canUnload(), S_FALSE) << "the video window is still on the television";
     // Any object's CloseControl closes the module's windows.
+    ILumivox* control = nullptr;
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
               S_OK);
     control->CloseControl();
@@ -260,4 +265,16 @@ TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
       SetUp();
     }
   }
+}
+
+TEST_F(ExportsTest, FreeLibraryWithTheOutputWindowsOpenDestroysThem) {
+  IClassFactory* factory = Factory();
+  InitializeOneObject(factory);
+  factory->Release();
+  ASSERT_NE(FindWindowA("TFormMessage", nullptr), nullptr);
+  FreeLibrary(module);
+  // Windows left behind would call into code that is gone.
+  EXPECT_EQ(FindWindowA("TFormVideo", nullptr), nullptr);
+  EXPECT_EQ(FindWindowA("TFormMessage", nullptr), nullptr);
+  SetUp();
 }

@@ -1,0 +1,47 @@
+// The module's one pair of output windows: the video window on the television
+// and the message strip over it. Shared by every control object of the
+// process; Initialize creates the pair and CloseControl destroys it.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+class TFormVideo;
+class TFormMessage;
+
+class TOutputWindows {
+ public:
+  TOutputWindows();
+  ~TOutputWindows();
+  TOutputWindows(const TOutputWindows&) = delete;
+  TOutputWindows& operator=(const TOutputWindows&) = delete;
+
+  // Creates a new hidden pair, destroying an earlier one first.
+  void Create();
+  // Each lets its window close, stops what runs on it, closes and frees it;
+  // a window that does not exist is skipped.
+  void DestroyMessage();
+  void DestroyVideo();
+  void Destroy();
+  // Places the video window right of monitor 0 at the top edge, with monitor
+  // 1's size: monitor 1's area when it lies directly right of monitor 0 with
+  // the same top. The message strip follows the video window at its next run.
+  void Place(const RECT& monitor0, const RECT& monitor1);
+
+  // The current windows, or null.
+  TFormVideo* Video() const { return video_.get(); }
+  TFormMessage* Message() const { return message_.get(); }
+  bool Exist() const { return video_ || message_; }
+
+ private:
+  std::unique_ptr<TFormVideo> video_;
+  std::unique_ptr<TFormMessage> message_;
+};
+
+// The module's owner. It lives until the library is unloaded, which destroys
+// the pair through Destroy; at process exit the windows go with the process.
+TOutputWindows& OutputWindows();
+
+// The module's video window and message window, or null.
+inline TFormVideo* FormVideo() { return OutputWindows().Video(); }
+inline TFormMessage* FormMessage() { return OutputWindows().Message(); }
