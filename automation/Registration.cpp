@@ -1,12 +1,13 @@
 #include "automation/Registration.h"
 
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <cctype>
 #include <cstdio>
 #include <vector>
 
-#include "win/ModuleInstance.h"
+#include "win/RegistryKey.h"
 #include "win/ComSupport.h"
 #include "control/OrvexTypeLib.h"
 
@@ -26,10 +27,21 @@ struct TVerb {
 };
 const TVerb kVerbs[] = {{L"Properties", 0, 0, OLEVERBATTRIB_ONCONTAINERMENU}};
 
-std::string FullModulePath() {
+std::string ModulePath(HMODULE module) {
   char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(ModuleInstance(), path, MAX_PATH);
+  GetModuleFileNameA(module, path, MAX_PATH);
   return path;
+}
+
+// The module's full file name, or its short form when it holds white space.
+std::string RegisteredModulePath(HMODULE module) {
+  const std::string path = ModulePath(module);
+  bool hasWhiteSpace = false;
+  for (char c : path) hasWhiteSpace = hasWhiteSpace || std::isspace(static_cast<unsigned char>(c));
+  if (!hasWhiteSpace) return path;
+  char shortPath[MAX_PATH + 1] = {};
+  GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  return shortPath;
 }
 
 std::string GuidText(const GUID& guid) {
@@ -38,18 +50,6 @@ std::string GuidText(const GUID& guid) {
   char ansi[40] = {};
   WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof(ansi), nullptr, nullptr);
   return ansi;
-}
-
-// Writes a string value, creating the key; failures are not reported.
-void WriteValue(const std::string& key, const char* name, const std::string& data) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                 static_cast<DWORD>(data.size() + 1));
-  RegCloseKey(handle);
 }
 
 // What registration needs from the library built into the module.
@@ -61,8 +61,8 @@ struct TClassRecord {
   WORD minor = 0;
 };
 
-HRESULT ReadClassRecord(TClassRecord& record) {
-  const std::wstring path = AnsiToWide(FullModulePath());
+HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
+  const std::wstring path = AnsiToWide(ModulePath(module));
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(hr)) return hr;
@@ -107,63 +107,94 @@ std::wstring FolderOf(const std::string& path) {
   return AnsiToWide(slash == std::string::npos ? std::string() : path.substr(0, slash));
 }
 
-}  // namespace
+// One string value; a null name is the key's default value.
+struct TEntry {
+  std::string key;
+  const char* name;
+  std::string data;
+};
 
-std::string RegisteredModulePath() {
-  const std::string path = FullModulePath();
-  bool hasWhiteSpace = false;
-  for (char c : path) hasWhiteSpace = hasWhiteSpace || std::isspace(static_cast<unsigned char>(c));
-  if (!hasWhiteSpace) return path;
-  char shortPath[MAX_PATH + 1] = {};
-  GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-  return shortPath;
-}
-
-HRESULT RegisterLumivox() {
-  TClassRecord record;
-  HRESULT hr = ReadClassRecord(record);
-  if (FAILED(hr)) return hr;
-  const std::string module = RegisteredModulePath();
+// The class, its server and its programmatic identifier: written before the
+// type library is registered.
+std::vector<TEntry> ClassEntries(const TClassRecord& record, const std::string& module) {
   const std::string classKey = "CLSID\\" + record.clsidText;
   char version[32];
   std::snprintf(version, sizeof(version), "%d.%d", record.major, record.minor);
+  return {{classKey, nullptr, record.description},
+          {classKey + "\\InprocServer32", nullptr, module},
+          {classKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
+          {kProgId, nullptr, record.description},
+          {std::string(kProgId) + "\\CLSID", nullptr, record.clsidText},
+          {classKey + "\\ProgID", nullptr, kProgId},
+          {classKey + "\\Version", nullptr, version},
+          {classKey + "\\Typelib", nullptr, GuidText(record.libid)}};
+}
 
-  WriteValue(classKey, nullptr, record.description);
-  WriteValue(classKey + "\\InprocServer32", nullptr, module);
-  WriteValue(classKey + "\\InprocServer32", "ThreadingModel", "Apartment");
-  WriteValue(kProgId, nullptr, record.description);
-  WriteValue(std::string(kProgId) + "\\CLSID", nullptr, record.clsidText);
-  WriteValue(classKey + "\\ProgID", nullptr, kProgId);
-  WriteValue(classKey + "\\Version", nullptr, version);
-  WriteValue(classKey + "\\Typelib", nullptr, GuidText(record.libid));
-
-  std::wstring widePath = AnsiToWide(module);
-  ComPtr<ITypeLib> library;
-  hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), widePath.data(), nullptr);
-
-  char number[32];
-  std::snprintf(number, sizeof(number), "%d", static_cast<int>(kMiscStatus));
-  WriteValue(classKey + "\\MiscStatus", nullptr, "0");
-  WriteValue(classKey + "\\MiscStatus\\1", nullptr, number);
-  WriteValue(classKey + "\\ToolboxBitmap32", nullptr,
-             module + "," + std::to_string(kToolboxBitmapId));
-  WriteValue(classKey + "\\Control", nullptr, "");
-  WriteValue(classKey + "\\Verb", nullptr, "");
+// What hosts read of a control: status bits, toolbox picture, verbs.
+std::vector<TEntry> ControlEntries(const TClassRecord& record, const std::string& module) {
+  const std::string classKey = "CLSID\\" + record.clsidText;
+  std::vector<TEntry> entries{
+      {classKey + "\\MiscStatus", nullptr, "0"},
+      {classKey + "\\MiscStatus\\1", nullptr, std::to_string(static_cast<int>(kMiscStatus))},
+      {classKey + "\\ToolboxBitmap32", nullptr, module + "," + std::to_string(kToolboxBitmapId)},
+      {classKey + "\\Control", nullptr, ""},
+      {classKey + "\\Verb", nullptr, ""}};
   for (const TVerb& verb : kVerbs) {
     char text[128];
     std::snprintf(text, sizeof(text), "%ls,%d,%d", verb.name, verb.menuFlags, verb.attributes);
-    WriteValue(classKey + "\\Verb\\" + std::to_string(verb.number), nullptr, text);
+    entries.push_back({classKey + "\\Verb\\" + std::to_string(verb.number), nullptr, text});
   }
-  if (FAILED(hr)) return hr;
-  return RegisterLibraryFrom(module, FolderOf(module));
+  return entries;
 }
 
-void UnregisterLumivox() {
-  TClassRecord record;
-  if (FAILED(ReadClassRecord(record))) return;
+// Writes the entries in order; false at the first that fails.
+bool WriteEntries(const std::vector<TEntry>& entries, const TRegistryWriter& write) {
+  for (const TEntry& entry : entries) {
+    if (write(entry.key, entry.name, entry.data) != ERROR_SUCCESS) return false;
+  }
+  return true;
+}
+
+void RemoveClassEntries(const TClassRecord& record) {
   RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + record.clsidText).c_str());
   RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + record.clsidText).c_str());
   RegDeleteTreeA(HKEY_CLASSES_ROOT, kProgId);
   RegDeleteKeyA(HKEY_CLASSES_ROOT, kProgId);
+}
+
+}  // namespace
+
+LONG WriteClassesRootValue(const std::string& key, const char* name, const std::string& data) {
+  TRegistryKey handle;
+  const LONG rc = RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, handle.Put(), nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  return RegSetValueExA(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>(data.size() + 1));
+}
+
+HRESULT RegisterLumivox(HMODULE module, const TRegistryWriter& write) {
+  TClassRecord record;
+  HRESULT hr = ReadClassRecord(module, record);
+  if (FAILED(hr)) return hr;
+  const std::string path = RegisteredModulePath(module);
+  // A class that is only half there would look registered to a host and then
+  // fail to load: a failed write leaves none of it.
+  const auto writeFailed = [&] {
+    RemoveClassEntries(record);
+    return SELFREG_E_CLASS;
+  };
+  if (!WriteEntries(ClassEntries(record, path), write)) return writeFailed();
+  std::wstring widePath = AnsiToWide(path);
+  ComPtr<ITypeLib> library;
+  hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
+  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), widePath.data(), nullptr);
+  if (!WriteEntries(ControlEntries(record, path), write)) return writeFailed();
+  if (FAILED(hr)) return hr;
+  return RegisterLibraryFrom(path, FolderOf(path));
+}
+
+void UnregisterLumivox(HMODULE module) {
+  TClassRecord record;
+  if (SUCCEEDED(ReadClassRecord(module, record))) RemoveClassEntries(record);
 }

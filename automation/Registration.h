@@ -3,11 +3,19 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
-// Writes the class entries and registers the type library; the first failure.
-HRESULT RegisterLumivox();
-// Removes the class and programmatic-identifier keys; the library stays.
-void UnregisterLumivox();
-// The module's full file name, or its short form when it holds white space.
-std::string RegisteredModulePath();
+// Writes one string value under HKEY_CLASSES_ROOT (a null name: the key's
+// default value), creating the key when missing; a system error code.
+using TRegistryWriter =
+    std::function<LONG(const std::string& key, const char* name, const std::string& data)>;
+LONG WriteClassesRootValue(const std::string& key, const char* name, const std::string& data);
+
+// Writes the class entries of the module through write and registers its type
+// library. The first failed write stops it: the class entries written so far
+// are removed and the answer is SELFREG_E_CLASS. Otherwise the first failure
+// of the type library's registration, or S_OK.
+HRESULT RegisterLumivox(HMODULE module, const TRegistryWriter& write = WriteClassesRootValue);
+// Removes the module's class and programmatic-identifier keys; the library stays.
+void UnregisterLumivox(HMODULE module);

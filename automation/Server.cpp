@@ -80,9 +80,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return shared->QueryInterface(riid, object);
 }
 
-STDAPI DllRegisterServer() { return RegisterLumivox(); }
+STDAPI DllRegisterServer() { return RegisterLumivox(ModuleInstance()); }
 
 STDAPI DllUnregisterServer() {
-  UnregisterLumivox();
+  UnregisterLumivox(ModuleInstance());
   return S_OK;
 }

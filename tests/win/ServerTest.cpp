@@ -2,6 +2,7 @@
 // and the rules of the exports and the class factory.
 #include <windows.h>
 #include <ole2.h>
+#include <olectl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,33 +10,31 @@
 #include <optional>
 
 #include "tests/win/TestSupport.h"
+#include "win/RegistryKey.h"
 #include "control/OrvexTypeLib.h"
+#include "automation/Registration.h"
 
 namespace {
 
+TRegistryKey OpenKey(const std::string& key) {
+  TRegistryKey handle;
+  RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.Put());
+  return handle;
+}
+
 std::optional<std::string> ReadRegString(const std::string& key, const char* name = nullptr) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
+  const TRegistryKey handle = OpenKey(key);
+  if (!handle) return std::nullopt;
   char data[1024] = {};
   DWORD size = sizeof(data) - 1;
   DWORD type = 0;
-  const LONG rc = RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                                   &size);
-  RegCloseKey(handle);
+  const LONG rc = RegQueryValueExA(handle.Get(), name, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(data), &size);
   if (rc != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
   return std::string(data);
 }
 
-bool KeyExists(const std::string& key) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return false;
-  }
-  RegCloseKey(handle);
-  return true;
-}
+bool KeyExists(const std::string& key) { return static_cast<bool>(OpenKey(key)); }
 
 std::string GuidText(const GUID& guid) {
   wchar_t wide[40] = {};
@@ -129,6 +128,33 @@ TEST_F(RegistrationTest, UnregisterKeepsTheLibraryAndRegisterRestores) {
   EXPECT_TRUE(TypeLibraryRegistered());
   ASSERT_TRUE(Regsvr32(ocx));
   EXPECT_EQ(RegisteredValues(), registered);
+}
+
+// Registration through a writer that refuses its N-th value, for every N:
+// SELFREG_E_CLASS, no write after the refused one, and no class entry left.
+TEST_F(RegistrationTest, AFailedWriteIsReportedAndLeavesNoClassBehind) {
+  ASSERT_TRUE(Regsvr32(ocx));
+  const auto registered = RegisteredValues();
+  HMODULE module = LoadLibraryA(ocx.c_str());
+  ASSERT_NE(module, nullptr);
+  int writes = 0;
+  int refused = -1;
+  const TRegistryWriter write = [&](const std::string& key, const char* name,
+                                    const std::string& data) {
+    return writes++ == refused ? ERROR_ACCESS_DENIED : WriteClassesRootValue(key, name, data);
+  };
+  ASSERT_EQ(RegisterLumivox(module, write), S_OK);
+  EXPECT_EQ(RegisteredValues(), registered) << "the same entries as through regsvr32";
+  const int total = writes;
+  for (refused = 0; refused < total; ++refused) {
+    SCOPED_TRACE("refused write " + std::to_string(refused));
+    writes = 0;
+    EXPECT_EQ(RegisterLumivox(module, write), SELFREG_E_CLASS);
+    EXPECT_EQ(writes, refused + 1);
+    EXPECT_FALSE(KeyExists(kClassKey));
+    EXPECT_FALSE(KeyExists("Orvex.Lumivox"));
+  }
+  FreeLibrary(module);
 }
 
 namespace {
