@@ -71,8 +71,9 @@ echo its x86 and x64 folders; the script does not work when copied on its own.
 set "status=2"
 goto :eof
 
-rem One bitness: regsvr32 of that bitness, then a look into the registry, since
-rem a refused registry write does not always reach regsvr32's result.
+rem One bitness: regsvr32 of that bitness. The control reports every refused
+rem registry write in regsvr32's result; unregistering reports nothing, so
+rem there a look into the registry tells whether the class is gone.
 :one
 set "bits=%~1"
 call set "tool=%%regsvr32_%bits%%%"
@@ -83,8 +84,6 @@ if "%bits%"=="x64" set "name=64-bit"
 set "code=%errorlevel%"
 if "%code%"=="3" goto not_loaded
 if "%action%"=="unregister" goto unregistered
-reg query "HKCR\CLSID\@ORVEX_CLSID@\InprocServer32" %view% >nul 2>&1
-if errorlevel 1 goto refused
 if not "%code%"=="0" goto refused
 echo OK: the %name% Orvex control is registered (%bits%\Orvex.OCX).
 echo %name% hosts can now create "Orvex.Lumivox".
