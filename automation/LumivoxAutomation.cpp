@@ -219,6 +219,7 @@ STDMETHODIMP TLumivoxImpl::put_MsgColor(OLE_COLOR Value) {
   const HRESULT hr = Member([&] {
     answer = RequestEdit(DISPID_LUMIVOX_MSGCOLOR);
     if (answer == S_FALSE) return;
+    if (Value != control_->Color()) MarkDirty();
     control_->SetColor(Value);
     if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);  // containers that draw us
     NotifyChanged(DISPID_LUMIVOX_MSGCOLOR);
@@ -251,7 +252,7 @@ HRESULT TLumivoxImpl::AdoptFont(IFontDisp* Value) {
         throw EOrvexError("Interface not supported");
       }
       fontLink_->Follow(font.Get());
-      control_->SetFont(ReadFontObject(font.Get(), control_->Font()));
+      TakeFont(ReadFontObject(font.Get(), control_->Font()));
     }
     NotifyChanged(DISPID_LUMIVOX_MSGFONT);
   });
@@ -264,9 +265,13 @@ STDMETHODIMP TLumivoxImpl::putref_MsgFont(IFontDisp* Value) { return AdoptFont(V
 
 void TLumivoxImpl::FontObjectChanged() {
   if (fontLink_->Pushing()) return;
-  if (IFont* font = fontLink_->Current()) {
-    control_->SetFont(ReadFontObject(font, control_->Font()));
-  }
+  if (IFont* font = fontLink_->Current()) TakeFont(ReadFontObject(font, control_->Font()));
+}
+
+void TLumivoxImpl::TakeFont(const TFontState& font) {
+  if (font == control_->Font()) return;
+  control_->SetFont(font);
+  MarkDirty();
 }
 
 // --- members forwarded to the control ------------------------------------------------

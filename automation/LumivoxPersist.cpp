@@ -151,50 +151,87 @@ void TLumivoxImpl::LoadSurfaceFrom(IStream* stream) {
   finish();
 }
 
+// --- dirty state ----------------------------------------------------------------
+
+void TLumivoxImpl::MarkDirty() {
+  dirty_ = true;
+  storageSave_ = TStorageSave::kNone;  // a storage save before this change is out of date
+}
+
+void TLumivoxImpl::MarkClean() {
+  dirty_ = false;
+  storageSave_ = TStorageSave::kNone;
+}
+
 // --- IPersistStreamInit -------------------------------------------------------
 
 STDMETHODIMP TLumivoxImpl::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
-STDMETHODIMP TLumivoxImpl::InitNew() { return S_OK; }
-
-STDMETHODIMP TLumivoxImpl::Load(LPSTREAM stream) {
-  if (!stream) return E_POINTER;
-  return Guarded(GUID_NULL, [&] { LoadSurfaceFrom(stream); });
+STDMETHODIMP TLumivoxImpl::InitNew() {
+  MarkClean();
+  return S_OK;
 }
 
-STDMETHODIMP TLumivoxImpl::Save(LPSTREAM stream, BOOL) {
+// A failed load keeps the dirty state: the host's copy is still the one to keep.
+STDMETHODIMP TLumivoxImpl::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;
-  return Guarded(GUID_NULL, [&] { SaveSurfaceTo(stream); });
+  const HRESULT hr = Guarded(GUID_NULL, [&] { LoadSurfaceFrom(stream); });
+  if (SUCCEEDED(hr)) MarkClean();
+  return hr;
+}
+
+STDMETHODIMP TLumivoxImpl::Save(LPSTREAM stream, BOOL clearDirty) {
+  if (!stream) return E_POINTER;
+  const HRESULT hr = Guarded(GUID_NULL, [&] { SaveSurfaceTo(stream); });
+  if (SUCCEEDED(hr) && clearDirty) MarkClean();
+  return hr;
 }
 
 STDMETHODIMP TLumivoxImpl::GetSizeMax(ULARGE_INTEGER*) { return E_NOTIMPL; }
 
 // --- IPersistStorage --------------------------------------------------------------
 
-STDMETHODIMP TLumivoxImpl::InitNew(IStorage*) { return S_OK; }
+STDMETHODIMP TLumivoxImpl::InitNew(IStorage*) {
+  MarkClean();
+  return S_OK;
+}
 
 STDMETHODIMP TLumivoxImpl::Load(IStorage* storage) {
   if (!storage) return E_POINTER;
-  return Guarded(GUID_NULL, [&] {
+  const HRESULT hr = Guarded(GUID_NULL, [&] {
     ComPtr<IStream> stream;
-    const HRESULT hr =
+    const HRESULT opened =
         storage->OpenStream(kContents, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
-    if (FAILED(hr)) StreamFailed(hr);
+    if (FAILED(opened)) StreamFailed(opened);
     LoadSurfaceFrom(stream.Get());
   });
+  if (SUCCEEDED(hr)) MarkClean();
+  return hr;
 }
 
-STDMETHODIMP TLumivoxImpl::Save(IStorage* storage, BOOL) {
+STDMETHODIMP TLumivoxImpl::Save(IStorage* storage, BOOL sameAsLoad) {
   if (!storage) return E_POINTER;
-  return Guarded(GUID_NULL, [&] {
+  const HRESULT hr = Guarded(GUID_NULL, [&] {
     ComPtr<IStream> stream;
-    const HRESULT hr = storage->CreateStream(
+    const HRESULT created = storage->CreateStream(
         kContents, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, stream.Put());
-    if (FAILED(hr)) StreamFailed(hr);
+    if (FAILED(created)) StreamFailed(created);
     SaveSurfaceTo(stream.Get());
   });
+  if (SUCCEEDED(hr)) storageSave_ = sameAsLoad ? TStorageSave::kCurrent : TStorageSave::kOther;
+  return hr;
 }
 
-STDMETHODIMP TLumivoxImpl::SaveCompleted(IStorage*) { return S_OK; }
+// The saved storage becomes the object's own when it was the current one or
+// the host hands it over now; a copy saved elsewhere (Save As a copy) leaves
+// the object dirty.
+STDMETHODIMP TLumivoxImpl::SaveCompleted(IStorage* newStorage) {
+  if (storageSave_ == TStorageSave::kCurrent ||
+      (storageSave_ == TStorageSave::kOther && newStorage)) {
+    MarkClean();
+  }
+  storageSave_ = TStorageSave::kNone;
+  return S_OK;
+}
 
 STDMETHODIMP TLumivoxImpl::HandsOffStorage() { return S_OK; }

@@ -378,6 +378,11 @@ class TLumivoxImpl final : public ILumivox,
   HRESULT RequestEdit(DISPID id);
   void NotifyChanged(DISPID id);
   HRESULT AdoptFont(IFontDisp* font);
+  // Gives the control the font; a change of its values makes the object dirty.
+  void TakeFont(const TFontState& font);
+  // A saved property changed; the object is clean again after a load, new or save.
+  void MarkDirty();
+  void MarkClean();
   // The surface's saved state, and the stream that holds it.
   TSurfaceRecord SurfaceRecord() const;
   void ApplySurfaceRecord(const TSurfaceRecord& record);
@@ -401,7 +406,11 @@ class TLumivoxImpl final : public ILumivox,
   ComPtr<IOleAdviseHolder> adviseHolder_;
   SIZEL extent_{};  // HIMETRIC
   bool inPlaceActive_ = false;
+  // Persistence: whether the saved state changed since the last load, new or
+  // save, and the storage save that SaveCompleted is yet to settle.
+  enum class TStorageSave { kNone, kCurrent, kOther };
   bool dirty_ = false;
+  TStorageSave storageSave_ = TStorageSave::kNone;
 };
 
 // Creates an automation object for the class factory: a plain one, or an

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -358,4 +359,160 @@ TEST(Persistence, ScriptSeesTheLoadedColourAndFont) {
   EXPECT_EQ(eval(L"CStr(CLng(ctl.MsgColor))"), L"255");
   EXPECT_EQ(eval(L"CStr(CInt(ctl.MsgFont.Bold))"), L"-1");
   EXPECT_EQ(eval(L"CStr(ctl.MsgFont Is ctl.MsgFont)"), eval(L"CStr(True)"));
+}
+
+namespace {
+// A client site that counts the control's requests to be saved.
+class TSavingSite final : public IOleClientSite {
+ public:
+  int saves = 0;
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    *object = riid == IID_IUnknown || riid == IID_IOleClientSite ? this : nullptr;
+    return *object ? S_OK : E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the stack
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP SaveObject() override {
+    ++saves;
+    return S_OK;
+  }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+};
+
+template <typename T>
+ComPtr<T> As(IUnknown* object, REFIID iid) {
+  ComPtr<T> result;
+  object->QueryInterface(iid, reinterpret_cast<void**>(result.Put()));
+  return result;
+}
+
+ComPtr<IFontDisp> BoldFontObject(const wchar_t* name) {
+  FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, FW_BOLD, 0, FALSE, FALSE, FALSE};
+  desc.cySize.int64 = 200000;
+  ComPtr<IFontDisp> font;
+  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put()));
+  return font;
+}
+
+// Sets a property of the control's font object through its dispatch interface.
+void PutFontProperty(ILumivox* control, DISPID id, VARIANT value) {
+  ComPtr<IFontDisp> font;
+  control->get_MsgFont(font.Put());
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&value, &put, 1, 1};
+  EXPECT_EQ(font->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
+            S_OK);
+  VariantClear(&value);
+}
+
+VARIANT Variant(VARTYPE type, LONGLONG value) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = type;
+  if (type == VT_CY) V_CY(&v).int64 = value;
+  if (type == VT_BOOL) V_BOOL(&v) = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return v;
+}
+
+ComPtr<IStorage> TemporaryStorage() {
+  ComPtr<IStorage> storage;
+  StgCreateDocfile(nullptr,
+                   STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DELETEONRELEASE, 0,
+                   storage.Put());
+  return storage;
+}
+}  // namespace
+
+// Every change of a saved property makes the control dirty (so closing it
+// asks the client site to save it) until a load, a new start or a save.
+TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
+  using Step = std::function<void(ILumivox*)>;
+  struct TCase {
+    const char* name;
+    Step step;
+    HRESULT dirty;
+  };
+  const Step newColor = [](ILumivox* c) { c->put_MsgColor(0x00123456); };
+  const TCase changes[] = {
+      {"MsgColor", newColor, S_OK},
+      {"MsgColor to its own value",
+       [](ILumivox* c) {
+         OLE_COLOR color = 0;
+         c->get_MsgColor(&color);
+         c->put_MsgColor(color);
+       },
+       S_FALSE},
+      {"MsgFont put", [](ILumivox* c) { c->put_MsgFont(BoldFontObject(L"Arial").Get()); }, S_OK},
+      {"MsgFont putref", [](ILumivox* c) { c->putref_MsgFont(BoldFontObject(L"Arial").Get()); },
+       S_OK},
+      {"MsgFont put nothing", [](ILumivox* c) { c->putref_MsgFont(nullptr); }, S_FALSE},
+      {"font object Size",
+       [](ILumivox* c) { PutFontProperty(c, DISPID_FONT_SIZE, Variant(VT_CY, 250000)); }, S_OK},
+      {"font object Bold",
+       [](ILumivox* c) { PutFontProperty(c, DISPID_FONT_BOLD, Variant(VT_BOOL, 1)); }, S_OK},
+      {"font object Name",
+       [](ILumivox* c) { PutFontProperty(c, DISPID_FONT_NAME, Text(L"Arial")); }, S_OK},
+  };
+  for (const TCase& change : changes) {
+    SCOPED_TRACE(change.name);
+    ComPtr<ILumivox> control = NewControl();
+    EXPECT_EQ(PersistOf(control.Get())->IsDirty(), S_FALSE) << "a new control";
+    change.step(control.Get());
+    EXPECT_EQ(PersistOf(control.Get())->IsDirty(), change.dirty);
+    EXPECT_EQ(As<IPersistStorage>(control.Get(), IID_IPersistStorage)->IsDirty(), change.dirty);
+    TSavingSite site;
+    ComPtr<IOleObject> ole = As<IOleObject>(control.Get(), IID_IOleObject);
+    ole->SetClientSite(&site);
+    EXPECT_EQ(ole->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
+    EXPECT_EQ(site.saves, change.dirty == S_OK ? 1 : 0);
+    ole->SetClientSite(nullptr);
+  }
+
+  const auto storageSave = [](BOOL sameAsLoad, bool handOver, const Step& meanwhile) -> Step {
+    return [=](ILumivox* c) {
+      ComPtr<IStorage> storage = TemporaryStorage();
+      ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+      EXPECT_EQ(persist->Save(storage.Get(), sameAsLoad), S_OK);
+      if (meanwhile) meanwhile(c);
+      persist->SaveCompleted(handOver ? storage.Get() : nullptr);
+    };
+  };
+  const TCase cleans[] = {
+      {"InitNew", [](ILumivox* c) { PersistOf(c)->InitNew(); }, S_FALSE},
+      {"Load", [](ILumivox* c) { PersistOf(c)->Load(MemoryStream(DemoFixture()).Get()); },
+       S_FALSE},
+      {"Save clearing", [](ILumivox* c) { PersistOf(c)->Save(MemoryStream({}).Get(), TRUE); },
+       S_FALSE},
+      {"Save keeping", [](ILumivox* c) { PersistOf(c)->Save(MemoryStream({}).Get(), FALSE); },
+       S_OK},
+      {"storage InitNew",
+       [](ILumivox* c) {
+         As<IPersistStorage>(c, IID_IPersistStorage)->InitNew(TemporaryStorage().Get());
+       },
+       S_FALSE},
+      {"storage Load",
+       [](ILumivox* c) {
+         ComPtr<IStorage> storage = TemporaryStorage();
+         ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+         persist->Save(storage.Get(), FALSE);
+         persist->Load(storage.Get());
+       },
+       S_FALSE},
+      {"storage saved into the current one", storageSave(TRUE, false, nullptr), S_FALSE},
+      {"storage saved as a new one", storageSave(FALSE, true, nullptr), S_FALSE},
+      {"storage saved as a copy", storageSave(FALSE, false, nullptr), S_OK},
+      {"storage changed before the save completed",
+       storageSave(TRUE, false, [](ILumivox* c) { c->put_MsgColor(0x00654321); }), S_OK},
+  };
+  for (const TCase& clean : cleans) {
+    SCOPED_TRACE(clean.name);
+    ComPtr<ILumivox> control = NewControl();
+    newColor(control.Get());
+    clean.step(control.Get());
+    EXPECT_EQ(PersistOf(control.Get())->IsDirty(), clean.dirty);
+  }
 }
