@@ -13,7 +13,13 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-bash scripts/install-packages.sh
+# The rest runs in a new shell. glibc looks for the locale archive once per
+# process: where install-packages.sh has just made the first locale, this shell
+# cannot switch to it and would warn when wine-env.sh selects it.
+if [ -z "${ORVEX_DEMO_INSTALLED:-}" ]; then
+  bash scripts/install-packages.sh
+  ORVEX_DEMO_INSTALLED=1 exec bash "$root/scripts/demo.sh" "$@"
+fi
 # The 32-bit demo, natively or through QEMU; the 64-bit build where neither works.
 bash scripts/i386-support.sh || echo "demo: running the 64-bit build instead" >&2
 arch=$(bash scripts/wine-arch.sh)
