@@ -106,10 +106,20 @@ run_sample() {
   wait "$pid"
 }
 
-# One bitness: $1 x86 or x64, $2 the Wine architecture of its prefix.
+# The file the prefix has registered for the class, as the registry names it;
+# nothing when none is.
+registered_file() {
+  wine_in reg query "HKCR\\CLSID\\$clsid\\InprocServer32" /ve $view |
+    sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r'
+}
+
+# One bitness: $1 x86 or x64, $2 the Wine architecture of its prefix. The
+# prefix's own registration (the build's control, which the benchmarks and
+# other programs use) is registered again at the end.
 run_part() {
-  local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms
+  local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms before
   [ "$part" = x64 ] && view=/reg:64
+  before=$(registered_file)
   dir="$work/安装 目录 $part/$(basename "$zip" .zip)"
   "$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $ORVEX_MINGW_CC' "$root")" \
     -O2 -static -o "$work/close_window-$arch.exe" "$root/tools/close_window.c" -luser32
@@ -134,6 +144,10 @@ run_part() {
   out=$(wine_in cmd /c "$(windows_path "$dir/unregister.cmd")" "$part"); rc=$?
   expect "$part: unregister.cmd exits 0 and says so" test "$rc:$(grep -c '^OK: .* unregistered' <<< "$out")" = 0:1
   expect "$part: class, ProgID and type library gone" unregistered
+  if [ -n "$before" ]; then
+    wine_in regsvr32 /s "$before" > /dev/null
+    expect "$part: the prefix's earlier registration is back" test "$(registered_file)" = "$before"
+  fi
 }
 
 if [ "${ORVEX_WINEARCH:-win32}" = win32 ]; then
