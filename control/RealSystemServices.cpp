@@ -49,6 +49,9 @@ class TRealSystem final : public TSystemServices {
   }
   void SetCursorPos(int x, int y) override { ::SetCursorPos(x, y); }
   int ShowCursor(bool show) override { return ::ShowCursor(show ? TRUE : FALSE); }
+  uint32_t SetThreadExecutionState(uint32_t flags) override {
+    return ::SetThreadExecutionState(flags);
+  }
 };
 
 }  // namespace

@@ -24,6 +24,8 @@ class TSystemServices {
   virtual void SetCursorPos(int x, int y) = 0;
   // ShowCursor: returns the new display count.
   virtual int ShowCursor(bool show) = 0;
+  // SetThreadExecutionState: returns the previous state, 0 when it failed.
+  virtual uint32_t SetThreadExecutionState(uint32_t flags) = 0;
 };
 
 // The real operating system.

@@ -1,6 +1,6 @@
 // A recording stand-in for the operating system: every MCI string, wave-out
-// volume, short-path request and cursor call is logged in order, and replies,
-// monitors and the cursor are whatever the test sets.
+// volume, short-path request, cursor call and execution-state request is
+// logged in order, and replies, monitors and the cursor are whatever the test sets.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +26,7 @@ class FakeSystem : public TSystemServices {
   std::vector<RECT> monitors{{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
   POINT cursor{100, 100};
   int displayCount = 0;
+  uint32_t executionStateResult = ES_CONTINUOUS;  // 0: the request fails
 
   uint32_t SendMciString(const char* command, char* reply, uint32_t size) override {
     log.push_back(std::string("mci ") + command);
@@ -65,6 +66,12 @@ class FakeSystem : public TSystemServices {
     displayCount += show ? 1 : -1;
     log.push_back(std::string(show ? "show " : "hide ") + std::to_string(displayCount));
     return displayCount;
+  }
+  uint32_t SetThreadExecutionState(uint32_t flags) override {
+    char text[32];
+    std::snprintf(text, sizeof(text), "awake %08X", flags);
+    log.push_back(text);
+    return executionStateResult;
   }
 
   void Answer(const std::string& command, uint32_t result, const std::string& reply = "") {
