@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/OutputWindows.h"
 #include "win/ModuleInstance.h"
@@ -47,6 +48,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   } else if (reason == DLL_PROCESS_DETACH && !reserved) {
     // Only on FreeLibrary: at process exit other DLLs may already be gone.
+    // Objects still playing here are never released: their request goes now.
+    WithdrawAwakeRequest();
     if (factory) factory->Release();
     factory = nullptr;
     ReleaseTypeInfoCache();

@@ -4,6 +4,7 @@
 #include "message/MessageRules.h"
 #include "video/CornerMarks.h"
 #include "video/UnitVideo.h"
+#include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/MciCommands.h"
 #include "control/OutputWindows.h"
@@ -33,6 +34,12 @@ TLumivox::TLumivox(TSystemServices& system)
   tmrMouse.SetOnTimer([this] { tmrMouseTimer(); });
 }
 
+// A released object no longer counts as playing, whatever its device does.
+TLumivox::~TLumivox() {
+  ReportPlaying(this, false, system_);
+  DestroySurface();
+}
+
 bool TLumivox::Initialize() {
   surfaceVisible_ = false;
   if (surface_) ShowWindow(surface_, SW_HIDE);
@@ -57,6 +64,7 @@ bool TLumivox::Initialize() {
 
 void TLumivox::CloseControl() {
   Swallow([this] { SendMci(mci::kClose); });
+  ReportPlaying(this, false, system_);
   Swallow([] { OutputWindows().DestroyMessage(); });
   Swallow([] { OutputWindows().DestroyVideo(); });
   tmrClearDots.SetEnabled(false);

@@ -15,7 +15,7 @@ class TLumivox {
  public:
   // Starts tmrMouse at once; the system defaults to the real operating system.
   explicit TLumivox(TSystemServices& system = RealSystem());
-  ~TLumivox() { DestroySurface(); }
+  ~TLumivox();
   TLumivox(const TLumivox&) = delete;
   TLumivox& operator=(const TLumivox&) = delete;
 

@@ -1,5 +1,6 @@
 // TLumivox members that drive the media device through MCI and the wave-out volume.
 #include "video/UnitVideo.h"
+#include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/MciCommands.h"
 #include "control/OutputWindows.h"
@@ -65,6 +66,7 @@ void TLumivox::Stop() { SendMci(mci::kStop); }
 
 void TLumivox::Close() {
   SendMci(mci::kClose);
+  ReportPlaying(this, false, system_);
   FMediaLength = 0;
   FMediaRate = 0;
   FMediaPosition = 0;

@@ -1,5 +1,6 @@
 // tmrMouse's handler: keep the cursor on the operator's monitor, then poll the
 // media device's mode and position.
+#include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/MciCommands.h"
 #include "control/MouseGuardRules.h"
@@ -31,6 +32,7 @@ void TLumivox::PollStatus() {
   std::string reply;
   QueryMci(mci::kStatusMode, reply);
   FMediaStatus = mci::ReadMode(reply);
+  ReportPlaying(this, FMediaStatus == sPlaying, system_);
   QueryMci(mci::kStatusPosition, reply);
   // A reply that is not a whole number leaves the last position in place.
   if (const std::optional<int32_t> position = mci::ReadPosition(reply)) FMediaPosition = *position;

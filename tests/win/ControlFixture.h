@@ -30,6 +30,22 @@ class ControlTest : public ::testing::Test {
     os.Answer("status movie position", 0, position);
     control.tmrMouseTimer();
   }
+  // One tick of an object's tmrMouse with its device reporting the mode.
+  static void Tick(TLumivox& object, FakeSystem& system, const std::string& mode) {
+    system.Answer("status movie mode", 0, mode);
+    object.tmrMouseTimer();
+  }
+  // The execution-state requests logged since the last Clear.
+  static std::vector<std::string> AwakeCalls(const FakeSystem& system) {
+    std::vector<std::string> calls;
+    for (const std::string& entry : system.log) {
+      if (entry.rfind("awake ", 0) == 0) calls.push_back(entry);
+    }
+    return calls;
+  }
+  static constexpr const char* kKeepAwakeCall = "awake 80000003";
+  static constexpr const char* kWithdrawCall = "awake 80000000";
+
   static std::string PanelHandle() {
     return std::to_string(reinterpret_cast<intptr_t>(FormVideo()->pnlVideo.Handle()));
   }

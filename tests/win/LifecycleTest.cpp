@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "tests/win/ControlFixture.h"
 #include "tests/win/TestSupport.h"
 #include "message/UnitMessage.h"
@@ -69,6 +71,24 @@ TEST_F(ControlTest, CloseControlTwiceAndWithoutInitialize) {
   EXPECT_EQ(FormMessage(), nullptr);
   other.CloseControl();
   EXPECT_EQ(os.mci, (Strings{"close movie", "close movie"}));
+}
+
+TEST_F(ControlTest, CloseCloseControlAndReleaseWithdrawTheAwakeRequest) {
+  using End = void (*)(std::unique_ptr<TLumivox>&);
+  const struct {
+    const char* name;
+    End end;
+  } ends[] = {{"Close", [](std::unique_ptr<TLumivox>& p) { p->Close(); }},
+              {"CloseControl", [](std::unique_ptr<TLumivox>& p) { p->CloseControl(); }},
+              {"release", [](std::unique_ptr<TLumivox>& p) { p.reset(); }}};
+  for (const auto& e : ends) {
+    auto player = std::make_unique<TLumivox>(os);
+    Tick(*player, os, "playing");
+    os.Clear();
+    e.end(player);
+    player.reset();
+    EXPECT_EQ(AwakeCalls(os), (Strings{kWithdrawCall})) << e.name << ", then release";
+  }
 }
 
 TEST_F(ControlTest, VideoWindowRefusesCloseRequests) {

@@ -56,6 +56,35 @@ TEST_F(OpenTest, SecondDriverAfterTheFirstRefuses) {
   EXPECT_EQ(os.mci.back(), "play movie");
 }
 
+TEST_F(OpenTest, DisplaysStayAwakeWhileTheOpenDevicePlays) {
+  // The same transitions whether or not the system grants the request.
+  for (const uint32_t result : {uint32_t{ES_CONTINUOUS}, uint32_t{0}}) {
+    os.executionStateResult = result;
+    ASSERT_TRUE(control.Open());
+    const struct {
+      const char* step;
+      Strings awake;
+    } steps[] = {{"stopped", {}},
+                 {"playing", {kKeepAwakeCall}},
+                 {"playing", {}},
+                 {"paused", {kWithdrawCall}},
+                 {"paused", {}},
+                 {"playing", {kKeepAwakeCall}},
+                 {"Close", {kWithdrawCall}},
+                 {"not ready", {}}};
+    for (const auto& s : steps) {
+      os.Clear();
+      if (s.step == std::string("Close")) {
+        control.Close();
+      } else {
+        Tick(control, os, s.step);
+        EXPECT_EQ(os.mci.back(), "status movie position") << "the tick goes on";
+      }
+      EXPECT_EQ(AwakeCalls(os), s.awake) << s.step << ", system answers " << result;
+    }
+  }
+}
+
 TEST_F(OpenTest, BothDriversRefuseAMissingFile) {
   os.onShortPath = nullptr;  // no such file: the short path stays empty
   control.SetFileName("Z:\\no\\such.mpg");

@@ -43,6 +43,33 @@ TEST_F(ControlTest, FailedQueriesCountAsEmptyReplies) {
   EXPECT_EQ(control.MediaPosition(), 0);
 }
 
+TEST_F(ControlTest, RequestHeldWhileEitherObjectPlays) {
+  // Each object has its own services: the one whose tick turns the
+  // module-wide state makes the call.
+  FakeSystem otherOs;
+  TLumivox other(otherOs);
+  const struct {
+    const char* first;
+    const char* second;
+    Strings firstAwake, secondAwake;
+  } steps[] = {{"playing", "stopped", {kKeepAwakeCall}, {}},
+               {"playing", "playing", {}, {}},
+               {"paused", "playing", {}, {}},
+               {"paused", "stopped", {}, {kWithdrawCall}},
+               {"stopped", "playing", {}, {kKeepAwakeCall}},
+               {"playing", "playing", {}, {}},
+               {"playing", "stopped", {}, {}},
+               {"stopped", "stopped", {kWithdrawCall}, {}}};
+  for (const auto& s : steps) {
+    os.Clear();
+    otherOs.Clear();
+    Tick(control, os, s.first);
+    Tick(other, otherOs, s.second);
+    EXPECT_EQ(AwakeCalls(os), s.firstAwake) << s.first << " " << s.second;
+    EXPECT_EQ(AwakeCalls(otherOs), s.secondAwake) << s.first << " " << s.second;
+  }
+}
+
 TEST_F(ControlTest, GuardHidesMovesAndShowsTheCursorOnce) {
   os.cursor = {1500, 300};
   control.tmrMouseTimer();
