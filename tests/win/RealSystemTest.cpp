@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/win/TestSupport.h"
+#include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/OutputWindows.h"
 #include "video/UnitVideo.h"
@@ -39,6 +40,10 @@ bool Near(Rgb a, Rgb b, int tolerance) {
                                        << seen.g << "," << seen.b << " not " << want.r << ","
                                        << want.g << "," << want.b;
 }
+
+// The thread's continuous execution state, read through a request without
+// ES_CONTINUOUS: that one only resets the idle timers and leaves the state alone.
+uint32_t ContinuousState() { return SetThreadExecutionState(ES_SYSTEM_REQUIRED) & kKeepAwake; }
 
 class RealSystemTest : public ::testing::Test {
  protected:
@@ -133,6 +138,7 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   EXPECT_TRUE(PumpUntil(10000, [&] {
     return control.MediaStatus() == sPlaying && control.MediaPosition() > 300;
   })) << "status " << control.MediaStatus() << " position " << control.MediaPosition();
+  EXPECT_EQ(ContinuousState(), kKeepAwake) << "displays kept on while playing";
 
   control.SetMediaPosition(2500);
   EXPECT_TRUE(PumpUntil(5000, [&] {
@@ -141,6 +147,7 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
 
   control.Pause();
   ASSERT_TRUE(PumpUntil(5000, [&] { return control.MediaStatus() == sPaused; }));
+  EXPECT_EQ(ContinuousState(), uint32_t{ES_CONTINUOUS}) << "withdrawn when paused";
   const int32_t pausedAt = control.MediaPosition();
   PumpFor(300);
   EXPECT_LE(std::abs(control.MediaPosition() - pausedAt), 40) << "paused media stands still";
