@@ -217,12 +217,12 @@ STDMETHODIMP TLumivoxImpl::get_MsgColor(OLE_COLOR* Value) {
 STDMETHODIMP TLumivoxImpl::put_MsgColor(OLE_COLOR Value) {
   HRESULT answer = S_OK;
   const HRESULT hr = Member([&] {
-    answer = RequestEdit(DISPID_LUMIVOX_MSGCOLOR);
+    answer = RequestEdit(LumivoxDispid::MsgColor);
     if (answer == S_FALSE) return;
     if (Value != control_->Color()) MarkDirty();
     control_->SetColor(Value);
     if (viewSink_) viewSink_->OnViewChange(DVASPECT_CONTENT, -1);  // containers that draw us
-    NotifyChanged(DISPID_LUMIVOX_MSGCOLOR);
+    NotifyChanged(LumivoxDispid::MsgColor);
   });
   return FAILED(hr) ? hr : answer;
 }
@@ -242,7 +242,7 @@ STDMETHODIMP TLumivoxImpl::get_MsgFont(IFontDisp** Value) {
 HRESULT TLumivoxImpl::AdoptFont(IFontDisp* Value) {
   HRESULT answer = S_OK;
   const HRESULT hr = Member([&] {
-    answer = RequestEdit(DISPID_LUMIVOX_MSGFONT);
+    answer = RequestEdit(LumivoxDispid::MsgFont);
     if (answer == S_FALSE) return;
     if (!Value) {
       fontLink_->Follow(nullptr);  // keeps the current font values
@@ -254,7 +254,7 @@ HRESULT TLumivoxImpl::AdoptFont(IFontDisp* Value) {
       fontLink_->Follow(font.Get());
       TakeFont(ReadFontObject(font.Get(), control_->Font()));
     }
-    NotifyChanged(DISPID_LUMIVOX_MSGFONT);
+    NotifyChanged(LumivoxDispid::MsgFont);
   });
   return FAILED(hr) ? hr : answer;
 }

@@ -1,4 +1,5 @@
-// Writes the Orvex type library item by item through ICreateTypeLib2:
+// Writes the Orvex type library item by item through ICreateTypeLib2, from
+// its definition in control/LumivoxInterface.def:
 //
 //   orvex_typelib_gen <output.tlb> <win32|win64> [stdole2.tlb]
 //
@@ -25,6 +26,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "control/OrvexTypeLib.h"
@@ -35,7 +37,6 @@ namespace {
 constexpr GUID kLibidStdOle = {0x00020430, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 constexpr UINT kAnsiCodePage = 936;
-const char kLibraryHelp[] = "Orvex Lumivox Control 1.0";
 
 class Failure : public std::runtime_error {
  public:
@@ -66,6 +67,14 @@ class Ref {
   Ref(Ref&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
   Ref(const Ref&) = delete;
   Ref& operator=(const Ref&) = delete;
+  Ref& operator=(Ref&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      p_ = other.p_;
+      other.p_ = nullptr;
+    }
+    return *this;
+  }
   ~Ref() { Reset(); }
   void Reset() {
     if (p_) p_->Release();
@@ -83,75 +92,45 @@ class Ref {
 };
 
 // ---------------------------------------------------------------------------
-// The members of ILumivox in function-table order.
+// The library as control/LumivoxInterface.def defines it.
 
 enum class Kind {
-  Get,          // propget, [out, retval] Value
-  Put,          // propput, [in] value
-  PutRef,       // propputref, [in] value
-  Method,       // method without parameters
-  BoolMethod,   // method returning VARIANT_BOOL through [out, retval] Value
+  GET,            // propget, [out, retval] Value
+  PUT,            // propput, [in] value
+  PUTREF,         // propputref, [in] value
+  METHOD,         // method without parameters
+  METHOD_RESULT,  // method returning its result through [out, retval] Value
 };
 
-enum class Type { None, Color, Font, Text, Long, Bool, Channel, Location, ActionStyle, Status };
+enum class Type { None, Color, Font, Text, Long, Bool, Enum };
+
+// The type library's view of a C++ value type of the interface.
+template <typename T>
+constexpr Type TypeOf() {
+  if constexpr (std::is_same_v<T, void>) return Type::None;
+  else if constexpr (std::is_same_v<T, OLE_COLOR>) return Type::Color;
+  else if constexpr (std::is_same_v<T, IFontDisp*>) return Type::Font;
+  else if constexpr (std::is_same_v<T, BSTR>) return Type::Text;
+  else if constexpr (std::is_same_v<T, LONG>) return Type::Long;
+  else if constexpr (std::is_same_v<T, VARIANT_BOOL>) return Type::Bool;
+  else if constexpr (std::is_enum_v<T>) return Type::Enum;
+  else static_assert(!sizeof(T), "a value type the type library writer does not know");
+}
 
 struct Member {
   const char* name;
   DISPID id;
   Kind kind;
   Type type;
+  const char* typeName;  // the enumeration's name for Type::Enum
   const char* help;
 };
 
 const Member kMembers[] = {
-    {"MsgColor", DISPID_LUMIVOX_MSGCOLOR, Kind::Get, Type::Color, "返回/设置叠加字幕文字颜色"},
-    {"MsgColor", DISPID_LUMIVOX_MSGCOLOR, Kind::Put, Type::Color, "返回/设置叠加字幕文字颜色"},
-    {"MsgFont", DISPID_LUMIVOX_MSGFONT, Kind::Get, Type::Font, "返回/设置叠加字幕的字体"},
-    {"MsgFont", DISPID_LUMIVOX_MSGFONT, Kind::Put, Type::Font, "返回/设置叠加字幕的字体"},
-    {"MsgFont", DISPID_LUMIVOX_MSGFONT, Kind::PutRef, Type::Font, "返回/设置叠加字幕的字体"},
-    {"AboutOrvex", DISPID_LUMIVOX_ABOUT, Kind::Method, Type::None, "显示版权信息等"},
-    {"FileName", DISPID_LUMIVOX_FILENAME, Kind::Get, Type::Text, "返回/设置即将/正在播放的媒体文件名"},
-    {"FileName", DISPID_LUMIVOX_FILENAME, Kind::Put, Type::Text, "返回/设置即将/正在播放的媒体文件名"},
-    {"CloseControl", DISPID_LUMIVOX_CLOSECONTROL, Kind::Method, Type::None, "关闭VOD控件"},
-    {"Initialize", DISPID_LUMIVOX_INITIALIZE, Kind::BoolMethod, Type::Bool, "初始化控件"},
-    {"Open", DISPID_LUMIVOX_OPEN, Kind::BoolMethod, Type::Bool, "打开指定的媒体文件准备播放"},
-    {"Play", DISPID_LUMIVOX_PLAY, Kind::Method, Type::None, "播放打开的媒体文件"},
-    {"Pause", DISPID_LUMIVOX_PAUSE, Kind::Method, Type::None, "暂停正在播放的媒体"},
-    {"Close", DISPID_LUMIVOX_CLOSE, Kind::Method, Type::None, "关闭已经打开的媒体"},
-    {"TVTest", DISPID_LUMIVOX_TVTEST, Kind::Method, Type::None, "辅助TV设置测试"},
-    {"Channel", DISPID_LUMIVOX_CHANNEL, Kind::Get, Type::Channel, "返回/设置声道"},
-    {"Channel", DISPID_LUMIVOX_CHANNEL, Kind::Put, Type::Channel, "返回/设置声道"},
-    {"Volume", DISPID_LUMIVOX_VOLUME, Kind::Get, Type::Long, "返回/设置音量"},
-    {"Volume", DISPID_LUMIVOX_VOLUME, Kind::Put, Type::Long, "返回/设置音量"},
-    {"Mute", DISPID_LUMIVOX_MUTE, Kind::Get, Type::Bool, "返回/设置静音状态"},
-    {"Mute", DISPID_LUMIVOX_MUTE, Kind::Put, Type::Bool, "返回/设置静音状态"},
-    {"Stop", DISPID_LUMIVOX_STOP, Kind::Method, Type::None, "停止当前正在播放的媒体"},
-    {"Message", DISPID_LUMIVOX_MESSAGE, Kind::Get, Type::Text, "返回/设置所要显示的叠加字幕"},
-    {"Message", DISPID_LUMIVOX_MESSAGE, Kind::Put, Type::Text, "返回/设置所要显示的叠加字幕"},
-    {"DisplayMessage", DISPID_LUMIVOX_DISPLAYMESSAGE, Kind::Method, Type::None, "显示叠加字幕"},
-    {"MsgSpeed", DISPID_LUMIVOX_MSGSPEED, Kind::Get, Type::Long, "返回/设置叠加字幕移动的速度"},
-    {"MsgSpeed", DISPID_LUMIVOX_MSGSPEED, Kind::Put, Type::Long, "返回/设置叠加字幕移动的速度"},
-    {"MsgLocation", DISPID_LUMIVOX_MSGLOCATION, Kind::Get, Type::Location, "返回/设置叠加字幕出现的位置"},
-    {"MsgLocation", DISPID_LUMIVOX_MSGLOCATION, Kind::Put, Type::Location, "返回/设置叠加字幕出现的位置"},
-    {"MsgActionStyle", DISPID_LUMIVOX_MSGACTIONSTYLE, Kind::Get, Type::ActionStyle,
-     "返回/设置叠加字幕移动时的动作类型"},
-    {"MsgActionStyle", DISPID_LUMIVOX_MSGACTIONSTYLE, Kind::Put, Type::ActionStyle,
-     "返回/设置叠加字幕移动时的动作类型"},
-    {"MsgRepeat", DISPID_LUMIVOX_MSGREPEAT, Kind::Get, Type::Long, "返回/设置叠加字幕显现的次数"},
-    {"MsgRepeat", DISPID_LUMIVOX_MSGREPEAT, Kind::Put, Type::Long, "返回/设置叠加字幕显现的次数"},
-    {"MsgInterval", DISPID_LUMIVOX_MSGINTERVAL, Kind::Get, Type::Long, "返回/设置叠加字幕多次显现之间的间隔时间"},
-    {"MsgInterval", DISPID_LUMIVOX_MSGINTERVAL, Kind::Put, Type::Long, "返回/设置叠加字幕多次显现之间的间隔时间"},
-    {"MsgTransparent", DISPID_LUMIVOX_MSGTRANSPARENT, Kind::Get, Type::Bool, "返回/设置叠加字幕背景是否透明"},
-    {"MsgTransparent", DISPID_LUMIVOX_MSGTRANSPARENT, Kind::Put, Type::Bool, "返回/设置叠加字幕背景是否透明"},
-    {"MsgBackgroundColor", DISPID_LUMIVOX_MSGBACKGROUNDCOLOR, Kind::Put, Type::Color, "设置/返回叠加字幕的背景颜色"},
-    {"MediaStatus", DISPID_LUMIVOX_MEDIASTATUS, Kind::Get, Type::Status, "返回媒体当前状态"},
-    {"MediaLength", DISPID_LUMIVOX_MEDIALENGTH, Kind::Get, Type::Long, "返回当前打开媒体总长度（帧）"},
-    {"MediaRate", DISPID_LUMIVOX_MEDIARATE, Kind::Get, Type::Long, "返回当前打开媒体帧率"},
-    {"MediaPosition", DISPID_LUMIVOX_MEDIAPOSITION, Kind::Get, Type::Long, "返回/设置当前媒体播放位置"},
-    {"MediaPosition", DISPID_LUMIVOX_MEDIAPOSITION, Kind::Put, Type::Long, "返回/设置当前媒体播放位置"},
-    {"Logo", DISPID_LUMIVOX_LOGO, Kind::Put, Type::Text, "设置显示在第二显示设备上的标识图像"},
+#define ORVEX_FUNCTION(name, dispid, invoke, type, help) \
+  {#name, dispid, Kind::invoke, TypeOf<type>(), #type, help},
+#include "control/LumivoxInterface.def"
 };
-static_assert(sizeof(kMembers) / sizeof(kMembers[0]) == 44, "ILumivox has 44 functions");
 
 struct Enumerator {
   const char* name;
@@ -164,19 +143,30 @@ struct Enumeration {
   std::vector<Enumerator> values;
 };
 
+#define ORVEX_ENUMERATOR(name, value) {#name, value},
 const Enumeration kEnumerations[] = {
-    {"TChannel", &GUID_TChannel, {{"cStereo", cStereo}, {"cLeft", cLeft}, {"cRight", cRight}}},
-    {"TLocation", &GUID_TLocation, {{"lBottom", lBottom}, {"lMiddle", lMiddle}, {"lTop", lTop}}},
-    {"TActionStyle", &GUID_TActionStyle,
-     {{"aRightToLeft", aRightToLeft}, {"aLeftToRight", aLeftToRight}, {"aStatic", aStatic}}},
-    {"TStatus", &GUID_TStatus,
-     {{"sNotReady", sNotReady}, {"sPaused", sPaused}, {"sPlaying", sPlaying}, {"sStopped", sStopped}}},
+#define ORVEX_ENUM(name, guid, enumerators) {#name, &GUID_##name, {enumerators(ORVEX_ENUMERATOR)}},
+#include "control/LumivoxInterface.def"
 };
+#undef ORVEX_ENUMERATOR
+
+// The dual interface, the event interface and the class: name, GUID, help.
+struct TypeText {
+  const char* name;
+  const GUID* guid;
+  const char* help;
+};
+#define ORVEX_INTERFACE(name, guid, help) const TypeText kInterface{#name, &IID_##name, help};
+#define ORVEX_EVENTS(name, guid, help) const TypeText kEvents{#name, &DIID_##name, help};
+#define ORVEX_CLASS(name, guid, help, interface, events) const TypeText kClass{#name, &CLSID_##name, help};
+#define ORVEX_LIBRARY(name, guid, locale, help) const char kLibraryName[] = #name;
+#include "control/LumivoxInterface.def"
 
 // ---------------------------------------------------------------------------
 
 constexpr UINT kDispatchSlots = 7;  // IUnknown's three and IDispatch's four
 constexpr UINT kFunctionCount = sizeof(kMembers) / sizeof(kMembers[0]);
+constexpr UINT kEnumerationCount = sizeof(kEnumerations) / sizeof(kEnumerations[0]);
 
 UINT PointerSize(SYSKIND syskind) { return syskind == SYS_WIN64 ? 8 : 4; }
 
@@ -184,8 +174,15 @@ UINT PointerSize(SYSKIND syskind) { return syskind == SYS_WIN64 ? 8 : 4; }
 struct TypeRefs {
   HREFTYPE color = 0;  // stdole2's OLE_COLOR
   HREFTYPE font = 0;   // stdole2's Font, the dispinterface IFontDisp names
-  HREFTYPE channel = 0, location = 0, actionStyle = 0, status = 0;
+  HREFTYPE enums[kEnumerationCount] = {};  // in the order of kEnumerations
 };
+
+// The index in kEnumerations of the enumeration of this name.
+UINT EnumerationIndex(const char* name) {
+  for (UINT i = 0; i < kEnumerationCount; ++i)
+    if (std::string(kEnumerations[i].name) == name) return i;
+  throw Failure(std::string("no enumeration ") + name);
+}
 
 // A parameter type: the value type, behind one more pointer for [out].
 // The TYPEDESCs point into their own storage, so the object must stay put.
@@ -193,17 +190,17 @@ struct ParamType {
   TYPEDESC chain[3] = {};
   TYPEDESC* top = nullptr;
 
-  ParamType(Type type, bool out, const TypeRefs& refs) {
+  ParamType(const Member& m, bool out, const TypeRefs& refs) {
     TYPEDESC* value = &chain[2];
-    switch (type) {
+    switch (m.type) {
       case Type::Color: value->vt = VT_USERDEFINED; value->hreftype = refs.color; break;
       case Type::Text: value->vt = VT_BSTR; break;
       case Type::Long: value->vt = VT_I4; break;
       case Type::Bool: value->vt = VT_BOOL; break;
-      case Type::Channel: value->vt = VT_USERDEFINED; value->hreftype = refs.channel; break;
-      case Type::Location: value->vt = VT_USERDEFINED; value->hreftype = refs.location; break;
-      case Type::ActionStyle: value->vt = VT_USERDEFINED; value->hreftype = refs.actionStyle; break;
-      case Type::Status: value->vt = VT_USERDEFINED; value->hreftype = refs.status; break;
+      case Type::Enum:
+        value->vt = VT_USERDEFINED;
+        value->hreftype = refs.enums[EnumerationIndex(m.typeName)];
+        break;
       case Type::Font:
         // The font object is always passed by pointer.
         value->vt = VT_USERDEFINED;
@@ -257,6 +254,13 @@ Ref<ITypeInfo> StdOleType(ITypeLib* stdole, const wchar_t* name, TYPEKIND kind, 
   return info;
 }
 
+Ref<ICreateTypeInfo> CreateType(ICreateTypeLib2* lib, const char* name, TYPEKIND kind) {
+  Ref<ICreateTypeInfo> info;
+  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(Wide(name).c_str()), kind, info.Out()),
+        std::string("CreateTypeInfo ") + name);
+  return info;
+}
+
 void Describe(ICreateTypeInfo* info, const GUID& guid, const char* help, const std::string& what) {
   Check(info->SetGuid(guid), "SetGuid " + what);
   Check(info->SetVersion(kOrvexLibMajor, kOrvexLibMinor), "SetVersion " + what);
@@ -274,18 +278,18 @@ void AddFunction(ICreateTypeInfo* info, UINT index, const Member& m, const TypeR
   // The slot in the C++ ILumivox: after IDispatch's seven, in table order.
   fd.oVft = static_cast<SHORT>((kDispatchSlots + index) * pointerSize);
   switch (m.kind) {
-    case Kind::Get: fd.invkind = INVOKE_PROPERTYGET; break;
-    case Kind::Put: fd.invkind = INVOKE_PROPERTYPUT; break;
-    case Kind::PutRef: fd.invkind = INVOKE_PROPERTYPUTREF; break;
-    case Kind::Method:
-    case Kind::BoolMethod: fd.invkind = INVOKE_FUNC; break;
+    case Kind::GET: fd.invkind = INVOKE_PROPERTYGET; break;
+    case Kind::PUT: fd.invkind = INVOKE_PROPERTYPUT; break;
+    case Kind::PUTREF: fd.invkind = INVOKE_PROPERTYPUTREF; break;
+    case Kind::METHOD:
+    case Kind::METHOD_RESULT: fd.invkind = INVOKE_FUNC; break;
   }
 
   ELEMDESC param = {};
   std::optional<ParamType> type;
-  const bool out = m.kind == Kind::Get || m.kind == Kind::BoolMethod;
-  if (m.kind != Kind::Method) {
-    type.emplace(m.type, out, refs);
+  const bool out = m.kind == Kind::GET || m.kind == Kind::METHOD_RESULT;
+  if (m.kind != Kind::METHOD) {
+    type.emplace(m, out, refs);
     param.tdesc = *type->top;
     param.paramdesc.wParamFlags = out ? (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL) : PARAMFLAG_FIN;
     fd.cParams = 1;
@@ -299,7 +303,7 @@ void AddFunction(ICreateTypeInfo* info, UINT index, const Member& m, const TypeR
   std::wstring name = Wide(m.name);
   std::wstring value = L"Value";
   LPOLESTR names[2] = {&name[0], &value[0]};
-  const UINT nameCount = (m.kind == Kind::Get || m.kind == Kind::BoolMethod) ? 2 : 1;
+  const UINT nameCount = out ? 2 : 1;
   Check(info->SetFuncAndParamNames(index, names, nameCount), "SetFuncAndParamNames " + what);
   Check(info->SetFuncDocString(index, const_cast<LPOLESTR>(Wide(m.help).c_str())),
         "SetFuncDocString " + what);
@@ -352,12 +356,12 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   const UINT pointerSize = PointerSize(syskind);
   Ref<ICreateTypeLib2> lib;
   Check(CreateTypeLib2(syskind, path.c_str(), lib.Out()), "CreateTypeLib2");
-  Check(lib->SetName(const_cast<LPOLESTR>(L"Orvex")), "SetName library");
+  Check(lib->SetName(const_cast<LPOLESTR>(Wide(kLibraryName).c_str())), "SetName library");
   Check(lib->SetGuid(LIBID_Orvex), "SetGuid library");
   Check(lib->SetLcid(kOrvexLibLcid), "SetLcid library");
   Check(lib->SetVersion(kOrvexLibMajor, kOrvexLibMinor), "SetVersion library");
   Check(lib->SetLibFlags(LIBFLAG_FCONTROL), "SetLibFlags library");
-  Check(lib->SetDocString(const_cast<LPOLESTR>(Wide(kLibraryHelp).c_str())), "SetDocString library");
+  Check(lib->SetDocString(const_cast<LPOLESTR>(Wide(kOrvexLibHelp).c_str())), "SetDocString library");
 
   Ref<ITypeInfo> dispatch;
   Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, dispatch.Out()), "stdole2 IDispatch");
@@ -370,62 +374,56 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   // everywhere.
   Ref<ITypeInfo> font = StdOleType(stdole, L"Font", TKIND_DISPATCH, IID_IFontDisp);
 
-  // The seven type infos are created first, in library order, so that they
-  // can refer to each other while being filled.
-  Ref<ICreateTypeInfo> lumivox, events, coclass, enums[4];
-  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(L"ILumivox"), TKIND_INTERFACE, lumivox.Out()),
-        "CreateTypeInfo ILumivox");
-  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(L"ILumivoxEvents"), TKIND_DISPATCH, events.Out()),
-        "CreateTypeInfo ILumivoxEvents");
-  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(L"Lumivox"), TKIND_COCLASS, coclass.Out()),
-        "CreateTypeInfo Lumivox");
-  for (int i = 0; i < 4; ++i)
-    Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(Wide(kEnumerations[i].name).c_str()), TKIND_ENUM,
-                              enums[i].Out()),
-          std::string("CreateTypeInfo ") + kEnumerations[i].name);
+  // The type infos are created first, in library order (the interface, the
+  // event interface, the class, the enumerations), so that they can refer to
+  // each other while being filled.
+  Ref<ICreateTypeInfo> lumivox = CreateType(lib.Get(), kInterface.name, TKIND_INTERFACE);
+  Ref<ICreateTypeInfo> events = CreateType(lib.Get(), kEvents.name, TKIND_DISPATCH);
+  Ref<ICreateTypeInfo> coclass = CreateType(lib.Get(), kClass.name, TKIND_COCLASS);
+  Ref<ICreateTypeInfo> enums[kEnumerationCount];
+  for (UINT i = 0; i < kEnumerationCount; ++i) enums[i] = CreateType(lib.Get(), kEnumerations[i].name, TKIND_ENUM);
 
-  for (int i = 0; i < 4; ++i) AddEnumeration(enums[i].Get(), kEnumerations[i]);
+  for (UINT i = 0; i < kEnumerationCount; ++i) AddEnumeration(enums[i].Get(), kEnumerations[i]);
 
   // ILumivox: created as an interface deriving from IDispatch and marked
   // dual; the library then lists its dispatch half (TKIND_DISPATCH, dual),
   // whose GetRefTypeOfImplType(-1) gives this vtable half. IDispatch is
   // referenced before the dual flag is set, so that the reference comes from
   // the target system's stdole2 (SetTypeFlags would add this process's).
-  Describe(lumivox.Get(), IID_ILumivox, "Dispatch interface for Lumivox Control", "ILumivox");
-  Check(lumivox->AddImplType(0, AddRef(lumivox.Get(), dispatch.Get(), "IDispatch into ILumivox")),
-        "AddImplType ILumivox");
+  Describe(lumivox.Get(), *kInterface.guid, kInterface.help, kInterface.name);
+  Check(lumivox->AddImplType(0, AddRef(lumivox.Get(), dispatch.Get(), "IDispatch into the interface")),
+        "AddImplType the interface");
   Check(lumivox->SetTypeFlags(TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE),
-        "SetTypeFlags ILumivox");
+        "SetTypeFlags the interface");
   TypeRefs refs;
   refs.color = AddRef(lumivox.Get(), oleColor.Get(), "OLE_COLOR");
   refs.font = AddRef(lumivox.Get(), font.Get(), "Font");
-  HREFTYPE* enumRefs[4] = {&refs.channel, &refs.location, &refs.actionStyle, &refs.status};
-  for (int i = 0; i < 4; ++i)
-    *enumRefs[i] = AddRef(lumivox.Get(), AsTypeInfo(enums[i].Get(), kEnumerations[i].name).Get(),
-                          kEnumerations[i].name);
+  for (UINT i = 0; i < kEnumerationCount; ++i)
+    refs.enums[i] = AddRef(lumivox.Get(), AsTypeInfo(enums[i].Get(), kEnumerations[i].name).Get(),
+                           kEnumerations[i].name);
   for (UINT i = 0; i < kFunctionCount; ++i) AddFunction(lumivox.Get(), i, kMembers[i], refs, pointerSize);
-  Check(lumivox->LayOut(), "LayOut ILumivox");
+  Check(lumivox->LayOut(), "LayOut the interface");
 
-  // ILumivoxEvents: the control raises no events; the interface is empty.
-  Describe(events.Get(), DIID_ILumivoxEvents, "Events interface for Lumivox Control", "ILumivoxEvents");
-  Check(events->AddImplType(0, AddRef(events.Get(), dispatch.Get(), "IDispatch into ILumivoxEvents")),
-        "AddImplType ILumivoxEvents");
-  Check(events->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags ILumivoxEvents");
-  Check(events->LayOut(), "LayOut ILumivoxEvents");
+  // The event interface: the control raises no events; it is empty.
+  Describe(events.Get(), *kEvents.guid, kEvents.help, kEvents.name);
+  Check(events->AddImplType(0, AddRef(events.Get(), dispatch.Get(), "IDispatch into the event interface")),
+        "AddImplType the event interface");
+  Check(events->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags the event interface");
+  Check(events->LayOut(), "LayOut the event interface");
 
   // Lumivox: the control class. Its flags are set last: AddImplType marks
   // the class dispatchable when the interface's type reference happens to
   // equal IDispatch's in the bits the writer compares (both are 0 here).
-  Describe(coclass.Get(), CLSID_Lumivox, "Lumivox Control", "Lumivox");
-  Check(coclass->AddImplType(0, AddRef(coclass.Get(), AsTypeInfo(lumivox.Get(), "ILumivox").Get(), "ILumivox")),
-        "AddImplType Lumivox 0");
-  Check(coclass->SetImplTypeFlags(0, IMPLTYPEFLAG_FDEFAULT), "SetImplTypeFlags Lumivox 0");
-  Check(coclass->AddImplType(1, AddRef(coclass.Get(), AsTypeInfo(events.Get(), "ILumivoxEvents").Get(),
-                                       "ILumivoxEvents")),
-        "AddImplType Lumivox 1");
-  Check(coclass->SetImplTypeFlags(1, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE), "SetImplTypeFlags Lumivox 1");
-  Check(coclass->SetTypeFlags(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL), "SetTypeFlags Lumivox");
-  Check(coclass->LayOut(), "LayOut Lumivox");
+  Describe(coclass.Get(), *kClass.guid, kClass.help, kClass.name);
+  Check(coclass->AddImplType(0, AddRef(coclass.Get(), AsTypeInfo(lumivox.Get(), kInterface.name).Get(),
+                                       kInterface.name)),
+        "AddImplType the class 0");
+  Check(coclass->SetImplTypeFlags(0, IMPLTYPEFLAG_FDEFAULT), "SetImplTypeFlags the class 0");
+  Check(coclass->AddImplType(1, AddRef(coclass.Get(), AsTypeInfo(events.Get(), kEvents.name).Get(), kEvents.name)),
+        "AddImplType the class 1");
+  Check(coclass->SetImplTypeFlags(1, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE), "SetImplTypeFlags the class 1");
+  Check(coclass->SetTypeFlags(TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL), "SetTypeFlags the class");
+  Check(coclass->LayOut(), "LayOut the class");
 
   Check(lib->SaveAllChanges(), "SaveAllChanges");
 }
@@ -437,7 +435,7 @@ void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
   Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Out()), "LoadTypeLibEx of the written library");
   BSTR help = nullptr;
   Check(lib->GetDocumentation(-1, nullptr, &help, nullptr, nullptr), "GetDocumentation library");
-  const bool libOk = help && Wide(kLibraryHelp) == help;
+  const bool libOk = help && Wide(kOrvexLibHelp) == help;
   SysFreeString(help);
   if (!libOk) throw Failure("the library's help string does not read back");
 
@@ -451,7 +449,8 @@ void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
   const bool sizeOk = attr->cFuncs == kFunctionCount &&
                       attr->cbSizeVft == (kDispatchSlots + kFunctionCount) * PointerSize(syskind);
   iface->ReleaseTypeAttr(attr);
-  if (!sizeOk) throw Failure("ILumivox's vtable does not have IDispatch's seven slots and its 44 functions");
+  if (!sizeOk) throw Failure("ILumivox's vtable does not have IDispatch's seven slots and its " +
+                              std::to_string(kFunctionCount) + " functions");
 
   for (UINT i = 0; i < kFunctionCount; ++i) {
     BSTR doc = nullptr;

@@ -221,9 +221,9 @@ int main(int argc, char** argv) {
     return static_cast<ILumivox*>(ours.early)->get_Volume(&value);
   };
   Open(ours, IID_ILumivox, kVolumeGetSlot);
-  if (ours.dispid != DISPID_LUMIVOX_VOLUME) {
+  if (ours.dispid != LumivoxDispid::Volume) {
     std::printf("dispatch bench: Volume has DISPID %ld, expected %d\n",
-                static_cast<long>(ours.dispid), int{DISPID_LUMIVOX_VOLUME});
+                static_cast<long>(ours.dispid), int{LumivoxDispid::Volume});
     return 1;
   }
 

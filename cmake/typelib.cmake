@@ -1,6 +1,7 @@
 # The type library of Orvex.OCX, resource TYPELIB 1 (automation/Orvex.rc).
 #
-# orvex_typelib_gen writes it at build time through ICreateTypeLib2. It is a
+# orvex_typelib_gen writes it at build time through ICreateTypeLib2, from the
+# interface's definition (control/LumivoxInterface.def). It is a
 # Windows program: a cross build runs it through CMAKE_CROSSCOMPILING_EMULATOR
 # (scripts/wine-run.sh, which also gives it the code page 936 its Chinese help
 # strings need); a native Windows build runs it directly. It writes
@@ -9,6 +10,15 @@
 # ORVEX_TYPELIB names a ready library to embed instead of generating one: a
 # 32-bit tree on a host that cannot run 32-bit programs takes the 64-bit
 # tree's Orvex-win32.tlb (scripts/build.sh arranges this).
+#
+# widl 7.0 (Debian 12) compiles the IDL made from the same definition
+# (cmake/idl.cmake) but writes another library than this one: it adds each
+# enumeration where ILumivox first uses it (type infos 1-4 instead of 3-6),
+# types the enumerators VT_INT instead of VT_I4, refuses a version on the
+# dispinterface ILumivoxEvents (0.0) and lists none of IDispatch's functions
+# in it, adds custom data (its version and the time it ran), and refers to
+# stdole2's IFontDisp alias, which has no GUID in Wine's stdole2, instead of
+# the dispinterface Font.
 set(ORVEX_TYPELIB "" CACHE FILEPATH "Type library to embed in Orvex.OCX instead of generating one")
 
 add_executable(orvex_typelib_gen automation/TypeLibGen.cpp)

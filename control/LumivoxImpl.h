@@ -200,51 +200,10 @@ class TLumivoxImpl final : public ILumivox,
   STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
-  // ILumivox.
-  STDMETHODIMP get_MsgColor(OLE_COLOR* Value) override;
-  STDMETHODIMP put_MsgColor(OLE_COLOR Value) override;
-  STDMETHODIMP get_MsgFont(IFontDisp** Value) override;
-  STDMETHODIMP put_MsgFont(IFontDisp* Value) override;
-  STDMETHODIMP putref_MsgFont(IFontDisp* Value) override;
-  STDMETHODIMP AboutOrvex() override;
-  STDMETHODIMP get_FileName(BSTR* Value) override;
-  STDMETHODIMP put_FileName(BSTR Value) override;
-  STDMETHODIMP CloseControl() override;
-  STDMETHODIMP Initialize(VARIANT_BOOL* Value) override;
-  STDMETHODIMP Open(VARIANT_BOOL* Value) override;
-  STDMETHODIMP Play() override;
-  STDMETHODIMP Pause() override;
-  STDMETHODIMP Close() override;
-  STDMETHODIMP TVTest() override;
-  STDMETHODIMP get_Channel(TChannel* Value) override;
-  STDMETHODIMP put_Channel(TChannel Value) override;
-  STDMETHODIMP get_Volume(LONG* Value) override;
-  STDMETHODIMP put_Volume(LONG Value) override;
-  STDMETHODIMP get_Mute(VARIANT_BOOL* Value) override;
-  STDMETHODIMP put_Mute(VARIANT_BOOL Value) override;
-  STDMETHODIMP Stop() override;
-  STDMETHODIMP get_Message(BSTR* Value) override;
-  STDMETHODIMP put_Message(BSTR Value) override;
-  STDMETHODIMP DisplayMessage() override;
-  STDMETHODIMP get_MsgSpeed(LONG* Value) override;
-  STDMETHODIMP put_MsgSpeed(LONG Value) override;
-  STDMETHODIMP get_MsgLocation(TLocation* Value) override;
-  STDMETHODIMP put_MsgLocation(TLocation Value) override;
-  STDMETHODIMP get_MsgActionStyle(TActionStyle* Value) override;
-  STDMETHODIMP put_MsgActionStyle(TActionStyle Value) override;
-  STDMETHODIMP get_MsgRepeat(LONG* Value) override;
-  STDMETHODIMP put_MsgRepeat(LONG Value) override;
-  STDMETHODIMP get_MsgInterval(LONG* Value) override;
-  STDMETHODIMP put_MsgInterval(LONG Value) override;
-  STDMETHODIMP get_MsgTransparent(VARIANT_BOOL* Value) override;
-  STDMETHODIMP put_MsgTransparent(VARIANT_BOOL Value) override;
-  STDMETHODIMP put_MsgBackgroundColor(OLE_COLOR Value) override;
-  STDMETHODIMP get_MediaStatus(TStatus* Value) override;
-  STDMETHODIMP get_MediaLength(LONG* Value) override;
-  STDMETHODIMP get_MediaRate(LONG* Value) override;
-  STDMETHODIMP get_MediaPosition(LONG* Value) override;
-  STDMETHODIMP put_MediaPosition(LONG Value) override;
-  STDMETHODIMP put_Logo(BSTR Value) override;
+  // ILumivox: every function of its table (control/LumivoxInterface.def).
+#define ORVEX_FUNCTION(name, dispid, invoke, type, help) \
+  ORVEX_LUMIVOX_DECLARE_##invoke(name, type, STDMETHODIMP, override)
+#include "control/LumivoxInterface.def"
 
   // IViewObject, IViewObject2, IViewObjectEx.
   STDMETHODIMP Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device,

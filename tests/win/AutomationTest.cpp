@@ -119,7 +119,7 @@ TEST(AutomationErrors, FailureCarriesSourceDescriptionAndInterface) {
   // The same failure through late binding fills the exception record.
   DISPPARAMS none{};
   EXCEPINFO exception{};
-  EXPECT_EQ(control->Invoke(DISPID_LUMIVOX_TVTEST, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
+  EXPECT_EQ(control->Invoke(LumivoxDispid::TVTest, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
                             &exception, nullptr),
             DISP_E_EXCEPTION);
   EXPECT_EQ(Text(exception.bstrSource), L"Orvex.Lumivox");
@@ -207,26 +207,26 @@ TEST(AutomationDispatch, NamesIdentifiersAndArgumentTypes) {
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS put{&argument, &named, 1, 1};
   UINT bad = 0;
-  EXPECT_EQ(control->Invoke(DISPID_LUMIVOX_VOLUME, IID_NULL, 0x804, DISPATCH_PROPERTYPUT, &put,
+  EXPECT_EQ(control->Invoke(LumivoxDispid::Volume, IID_NULL, 0x804, DISPATCH_PROPERTYPUT, &put,
                             nullptr, nullptr, &bad),
             DISP_E_TYPEMISMATCH);
   VariantClear(&argument);
   V_VT(&argument) = VT_I4;
   V_I4(&argument) = 37;
-  EXPECT_EQ(control->Invoke(DISPID_LUMIVOX_VOLUME, IID_NULL, 0x804, DISPATCH_PROPERTYPUT, &put,
+  EXPECT_EQ(control->Invoke(LumivoxDispid::Volume, IID_NULL, 0x804, DISPATCH_PROPERTYPUT, &put,
                             nullptr, nullptr, nullptr),
             S_OK);
   VARIANT result;
   VariantInit(&result);
   DISPPARAMS none{};
-  EXPECT_EQ(control->Invoke(DISPID_LUMIVOX_VOLUME, IID_NULL, 0x804, DISPATCH_PROPERTYGET, &none,
+  EXPECT_EQ(control->Invoke(LumivoxDispid::Volume, IID_NULL, 0x804, DISPATCH_PROPERTYGET, &none,
                             &result, nullptr, nullptr),
             S_OK);
   EXPECT_EQ(V_VT(&result), VT_I4);
   EXPECT_EQ(V_I4(&result), 37);
   HRESULT about = E_FAIL;
   EXPECT_TRUE(WithAboutClosed([&] {
-                about = control->Invoke(DISPID_LUMIVOX_ABOUT, IID_NULL, 0, DISPATCH_METHOD, &none,
+                about = control->Invoke(LumivoxDispid::AboutOrvex, IID_NULL, 0, DISPATCH_METHOD, &none,
                                         nullptr, nullptr, nullptr);
               }).seen);
   EXPECT_EQ(about, S_OK);

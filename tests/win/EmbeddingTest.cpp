@@ -422,7 +422,7 @@ TEST(EmbeddingQuickActivate, TakesTheSiteAndConnectsTheContainerSinks) {
 
   // The property sink is on the control's change notifications.
   ASSERT_EQ(S_OK, As<ILumivox>(control.Get(), IID_ILumivox)->put_MsgColor(0xFF));
-  EXPECT_EQ(std::vector<DISPID>{DISPID_LUMIVOX_MSGCOLOR}, sink.changed);
+  EXPECT_EQ(std::vector<DISPID>{LumivoxDispid::MsgColor}, sink.changed);
 
   auto points = As<IConnectionPointContainer>(control.Get(), IID_IConnectionPointContainer);
   ComPtr<IConnectionPoint> notify, events;

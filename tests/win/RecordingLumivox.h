@@ -10,13 +10,13 @@
 #include "win/ComSupport.h"
 #include "control/OrvexTypeLib.h"
 
-class TRecordingLumivox final : public ILumivox {
+// Forwards every function of the table (control/LumivoxInterface.def) to the
+// real control and writes down the writes ("Name=value") and the methods.
+class TForwardingLumivox : public ILumivox {
  public:
-  explicit TRecordingLumivox(ILumivox* real) : real_(real) {}
+  explicit TForwardingLumivox(ILumivox* real) : real_(real) {}
+  virtual ~TForwardingLumivox() = default;
   std::vector<std::string> calls;
-  LONG lastPosition = 0, lastRate = 0;
-  // When set, MediaPosition reads give this instead of the control's answer.
-  std::optional<LONG> reportedPosition;
 
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ILumivox) {
@@ -38,56 +38,47 @@ class TRecordingLumivox final : public ILumivox {
     return real_->Invoke(d, r, l, f, p, v, e, a);
   }
 
-#define ORVEX_READ(name, type) \
-  STDMETHODIMP name(type* v) override { return real_->name(v); }
-#define ORVEX_WRITE(name, type, label)                    \
-  STDMETHODIMP name(type v) override {                    \
-    calls.push_back(std::string(label "=") + Text(v));    \
-    return real_->name(v);                                \
+#define ORVEX_FORWARD_GET(name, type) \
+  STDMETHODIMP get_##name(type* v) override { return real_->get_##name(v); }
+#define ORVEX_FORWARD_PUT(name, type)                  \
+  STDMETHODIMP put_##name(type v) override {           \
+    calls.push_back(std::string(#name "=") + Text(v)); \
+    return real_->put_##name(v);                       \
   }
-#define ORVEX_CALL(name) \
+#define ORVEX_FORWARD_PUTREF(name, type) \
+  STDMETHODIMP putref_##name(type v) override { return real_->putref_##name(v); }
+#define ORVEX_FORWARD_METHOD(name, type) \
   STDMETHODIMP name() override { calls.push_back(#name); return real_->name(); }
+#define ORVEX_FORWARD_METHOD_RESULT(name, type) \
+  STDMETHODIMP name(type* v) override { calls.push_back(#name); return real_->name(v); }
+#define ORVEX_FUNCTION(name, dispid, invoke, type, help) ORVEX_FORWARD_##invoke(name, type)
+#include "control/LumivoxInterface.def"
+#undef ORVEX_FORWARD_GET
+#undef ORVEX_FORWARD_PUT
+#undef ORVEX_FORWARD_PUTREF
+#undef ORVEX_FORWARD_METHOD
+#undef ORVEX_FORWARD_METHOD_RESULT
 
-  ORVEX_READ(get_MsgColor, OLE_COLOR)
-  ORVEX_WRITE(put_MsgColor, OLE_COLOR, "MsgColor")
-  ORVEX_READ(get_MsgFont, IFontDisp*)
+ protected:
+  static std::string Text(int v) { return std::to_string(v); }
+  static std::string Text(long v) { return std::to_string(v); }
+  static std::string Text(unsigned long v) { return std::to_string(v); }
+  static std::string Text(BSTR v) { return BstrToAnsi(v); }
+  static std::string Text(IFontDisp*) { return "(font)"; }
+  ComPtr<ILumivox> real_;
+  ULONG refs_ = 1;
+};
+
+class TRecordingLumivox final : public TForwardingLumivox {
+ public:
+  using TForwardingLumivox::TForwardingLumivox;
+  LONG lastPosition = 0, lastRate = 0;
+  // When set, MediaPosition reads give this instead of the control's answer.
+  std::optional<LONG> reportedPosition;
+
+  // Initialize and the font are not written down.
+  STDMETHODIMP Initialize(VARIANT_BOOL* v) override { return real_->Initialize(v); }
   STDMETHODIMP put_MsgFont(IFontDisp* v) override { return real_->put_MsgFont(v); }
-  STDMETHODIMP putref_MsgFont(IFontDisp* v) override { return real_->putref_MsgFont(v); }
-  ORVEX_CALL(AboutOrvex)
-  ORVEX_READ(get_FileName, BSTR)
-  ORVEX_WRITE(put_FileName, BSTR, "FileName")
-  ORVEX_CALL(CloseControl)
-  ORVEX_READ(Initialize, VARIANT_BOOL)
-  STDMETHODIMP Open(VARIANT_BOOL* v) override { calls.push_back("Open"); return real_->Open(v); }
-  ORVEX_CALL(Play)
-  ORVEX_CALL(Pause)
-  ORVEX_CALL(Close)
-  ORVEX_CALL(TVTest)
-  ORVEX_READ(get_Channel, TChannel)
-  ORVEX_WRITE(put_Channel, TChannel, "Channel")
-  ORVEX_READ(get_Volume, LONG)
-  ORVEX_WRITE(put_Volume, LONG, "Volume")
-  ORVEX_READ(get_Mute, VARIANT_BOOL)
-  ORVEX_WRITE(put_Mute, VARIANT_BOOL, "Mute")
-  ORVEX_CALL(Stop)
-  ORVEX_READ(get_Message, BSTR)
-  ORVEX_WRITE(put_Message, BSTR, "Message")
-  ORVEX_CALL(DisplayMessage)
-  ORVEX_READ(get_MsgSpeed, LONG)
-  ORVEX_WRITE(put_MsgSpeed, LONG, "MsgSpeed")
-  ORVEX_READ(get_MsgLocation, TLocation)
-  ORVEX_WRITE(put_MsgLocation, TLocation, "MsgLocation")
-  ORVEX_READ(get_MsgActionStyle, TActionStyle)
-  ORVEX_WRITE(put_MsgActionStyle, TActionStyle, "MsgActionStyle")
-  ORVEX_READ(get_MsgRepeat, LONG)
-  ORVEX_WRITE(put_MsgRepeat, LONG, "MsgRepeat")
-  ORVEX_READ(get_MsgInterval, LONG)
-  ORVEX_WRITE(put_MsgInterval, LONG, "MsgInterval")
-  ORVEX_READ(get_MsgTransparent, VARIANT_BOOL)
-  ORVEX_WRITE(put_MsgTransparent, VARIANT_BOOL, "MsgTransparent")
-  ORVEX_WRITE(put_MsgBackgroundColor, OLE_COLOR, "MsgBackgroundColor")
-  ORVEX_READ(get_MediaStatus, TStatus)
-  ORVEX_READ(get_MediaLength, LONG)
   STDMETHODIMP get_MediaRate(LONG* v) override {
     const HRESULT hr = real_->get_MediaRate(v);
     lastRate = *v;
@@ -99,17 +90,4 @@ class TRecordingLumivox final : public ILumivox {
     lastPosition = *v;
     return hr;
   }
-  ORVEX_WRITE(put_MediaPosition, LONG, "MediaPosition")
-  ORVEX_WRITE(put_Logo, BSTR, "Logo")
-#undef ORVEX_READ
-#undef ORVEX_WRITE
-#undef ORVEX_CALL
-
- private:
-  static std::string Text(int v) { return std::to_string(v); }
-  static std::string Text(long v) { return std::to_string(v); }
-  static std::string Text(unsigned long v) { return std::to_string(v); }
-  static std::string Text(BSTR v) { return BstrToAnsi(v); }
-  ComPtr<ILumivox> real_;
-  ULONG refs_ = 1;
 };
