@@ -3,14 +3,14 @@
 # named by ORVEX_X64_BUILD_DIR gives x64/Orvex.OCX. In the 32-bit tree,
 # "cpack" (or "bash scripts/build.sh package") writes it into package/ there.
 
-# The class and type library identifiers the scripts name, read from the one
-# header that defines them.
+# The identifiers the scripts name, in registry form, read from the row of the
+# interface's definition that names them.
 function(orvex_guid out name)
-  file(READ ${CMAKE_SOURCE_DIR}/control/OrvexTypeLib.h _header)
-  if(NOT _header MATCHES "// ({[0-9A-F-]+})\ninline constexpr GUID ${name} =")
-    message(FATAL_ERROR "No GUID ${name} in control/OrvexTypeLib.h")
+  file(STRINGS ${CMAKE_SOURCE_DIR}/control/LumivoxInterface.def _row REGEX "^ORVEX_[A-Z]+\\(${name}, ")
+  if(NOT _row MATCHES "^ORVEX_[A-Z]+\\(${name}, ([0-9A-F-]+),")
+    message(FATAL_ERROR "No GUID of ${name} in control/LumivoxInterface.def")
   endif()
-  set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  set(${out} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
 endfunction()
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -24,10 +24,10 @@ install(TARGETS Orvex Orvex_Demo RUNTIME DESTINATION x86 COMPONENT x86)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/logo.jpg DESTINATION x86 COMPONENT x86)
 
 # Texts for Windows: CRLF line ends; the scripts get the identifiers filled in.
-orvex_guid(ORVEX_CLSID CLSID_Lumivox)
-orvex_guid(ORVEX_LIBID LIBID_Orvex)
-orvex_guid(ORVEX_IID IID_ILumivox)
-orvex_guid(ORVEX_DIID DIID_ILumivoxEvents)
+orvex_guid(ORVEX_CLSID Lumivox)
+orvex_guid(ORVEX_LIBID Orvex)
+orvex_guid(ORVEX_IID ILumivox)
+orvex_guid(ORVEX_DIID ILumivoxEvents)
 set(_texts README.txt register.cmd unregister.cmd samples/play.vbs samples/play.js)
 foreach(_text IN LISTS _texts)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${_text} ${CMAKE_BINARY_DIR}/package-files/${_text}
@@ -43,6 +43,11 @@ install(FILES
   ${CMAKE_BINARY_DIR}/package-files/samples/play.vbs
   ${CMAKE_BINARY_DIR}/package-files/samples/play.js
   DESTINATION samples COMPONENT common)
+# The IDL and the C and C++ header for hosts that bind early (cmake/idl.cmake).
+if(TARGET orvex_host_include)
+  install(FILES ${ORVEX_HOST_INCLUDE_DIR}/Orvex.idl ${ORVEX_HOST_INCLUDE_DIR}/Orvex.h
+          DESTINATION include COMPONENT common)
+endif()
 
 set(ORVEX_X64_BUILD_DIR ${CMAKE_BINARY_DIR}/../win64 CACHE PATH
     "64-bit build tree whose Orvex.OCX goes into the package's x64 folder")

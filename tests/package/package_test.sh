@@ -4,7 +4,8 @@
 # Checks the zip and its SHA256SUMS (and that damage to either is caught),
 # then, for each bitness, unpacks it into a folder whose path has a blank and
 # Chinese characters, runs register.cmd through Wine's cmd, both samples
-# through cscript on the two-monitor display, and unregister.cmd, looking into
+# through cscript on the two-monitor display, an early-bound C++ client built
+# against the package's include folder only, and unregister.cmd, looking into
 # the registry after each script. The x86 part runs in the 32-bit prefix where
 # ORVEX_WINEARCH is win32 (32-bit code runs here); the x64 part runs in the
 # 64-bit prefix. A part that cannot run is reported as not run, never passed.
@@ -22,8 +23,9 @@ skip() { echo "not run $1: $2"; notrun=$((notrun + 1)); }
 expect() { local name=$1; shift; if "$@"; then pass "$name"; else fail "$name" "$*"; fi; }
 not() { ! "$@"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-guid() { sed -n "/^\/\/ {/{h;n;/GUID $1 =/{g;s/^\/\/ //p}}" "$root/control/OrvexTypeLib.h"; }
-clsid=$(guid CLSID_Lumivox) libid=$(guid LIBID_Orvex) iid=$(guid IID_ILumivox) diid=$(guid DIID_ILumivoxEvents)
+# A GUID in registry form, from the row of the interface's definition that names it.
+guid() { sed -n "s/^ORVEX_[A-Z]*($1, \([0-9A-F-]*\),.*/{\1}/p" "$root/control/LumivoxInterface.def"; }
+clsid=$(guid Lumivox) libid=$(guid Orvex) iid=$(guid ILumivox) diid=$(guid ILumivoxEvents)
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # Runs a Windows program in the prefix of $arch; console text comes as GBK.
@@ -41,7 +43,7 @@ unpack_and_verify() {
 verify_files() {
   local f
   for f in x86/Orvex.OCX x86/Orvex_Demo.exe x86/logo.jpg x64/Orvex.OCX logo.jpg register.cmd unregister.cmd \
-           samples/play.vbs samples/play.js README.txt SHA256SUMS; do
+           samples/play.vbs samples/play.js include/Orvex.idl include/Orvex.h README.txt SHA256SUMS; do
     [ -s "$1/$f" ] || return 1
   done
   (cd "$1" && sha256sum --quiet -c SHA256SUMS > /dev/null 2>&1)
@@ -113,16 +115,29 @@ registered_file() {
     sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r'
 }
 
+# The early-bound client: compiled by the mingw C++ compiler of $arch with the
+# unpacked include folder as its only include path, run against the control
+# register.cmd registered. Its checks print "ok ..." or "FAIL ..."; its output
+# is kept in $work.
+early_bound() {
+  local exe=$work/early_bound-$arch.exe out=$work/$part-early-bound.out
+  "${cxx}" -O2 -static -municode -I "$dir/include" -o "$exe" "$root/tests/package/early_bound.cpp" \
+    -lole32 -loleaut32 -luuid > "$out" 2>&1 || return 1
+  wine_in "$exe" "$(windows_path "$dir/样片 clip.mpg")" >> "$out" || return 1
+  grep -q '^ok Release' "$out" && ! grep -q '^FAIL' "$out"
+}
+
 # One bitness: $1 x86 or x64, $2 the Wine architecture of its prefix. The
 # prefix's own registration (the build's control, which the benchmarks and
 # other programs use) is registered again at the end.
 run_part() {
-  local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms before
+  local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms before cc cxx
   [ "$part" = x64 ] && view=/reg:64
   before=$(registered_file)
   dir="$work/安装 目录 $part/$(basename "$zip" .zip)"
-  "$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $ORVEX_MINGW_CC' "$root")" \
-    -O2 -static -o "$work/close_window-$arch.exe" "$root/tools/close_window.c" -luser32
+  cc=$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $ORVEX_MINGW_CC' "$root")
+  cxx=${cc%gcc}g++
+  "$cc" -O2 -static -o "$work/close_window-$arch.exe" "$root/tools/close_window.c" -luser32
   start_ms=$(now_ms) opened_ms=
   expect "$part: unpacked into a path with a blank and Chinese characters" unpack_and_verify "$zip" "${dir%/*}"
   cp "$clip" "$dir/样片 clip.mpg"
@@ -140,6 +155,7 @@ run_part() {
   expect "$part: VBScript sample played and exited 0" sample_played "$rc" "$work/$part-vbs.out"
   run_sample play.js "$work/$part-js.out"; rc=$?
   expect "$part: JScript sample opened the clip, closed and exited 0" sample_opened "$rc" "$work/$part-js.out"
+  expect "$part: an early-bound C++ client built against include/ only passes its checks" early_bound
 
   out=$(wine_in cmd /c "$(windows_path "$dir/unregister.cmd")" "$part"); rc=$?
   expect "$part: unregister.cmd exits 0 and says so" test "$rc:$(grep -c '^OK: .* unregistered' <<< "$out")" = 0:1
