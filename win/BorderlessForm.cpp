@@ -25,9 +25,25 @@ void TBorderlessForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_
   SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TBorderlessForm::Show() { ShowWindow(handle_, SW_SHOW); }
+void TBorderlessForm::Show() {
+  showAsked_ = true;
+  if (!held_) ShowWindow(handle_, SW_SHOW);
+}
 
-void TBorderlessForm::Hide() { ShowWindow(handle_, SW_HIDE); }
+void TBorderlessForm::Hide() {
+  showAsked_ = false;
+  ShowWindow(handle_, SW_HIDE);
+}
+
+void TBorderlessForm::HoldHidden(bool hold) {
+  if (hold == held_) return;
+  held_ = hold;
+  if (held_) {
+    ShowWindow(handle_, SW_HIDE);
+  } else if (showAsked_) {
+    ShowWindow(handle_, SW_SHOWNA);
+  }
+}
 
 bool TBorderlessForm::Visible() const { return IsWindowVisible(handle_) != FALSE; }
 

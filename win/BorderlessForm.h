@@ -17,6 +17,11 @@ class TBorderlessForm {
   void Show();
   void Hide();
   bool Visible() const;
+  // Held hidden, the window stays off the screen whatever Show and Hide ask;
+  // released, it takes the state they last asked for, without activation.
+  void HoldHidden(bool hold);
+  // Whether Show or Hide was asked for last: the window's state once released.
+  bool ShowAsked() const { return showAsked_; }
   // Asks the window to close, as a system close command would.
   void Close();
   int32_t ClientWidth() const;
@@ -41,4 +46,6 @@ class TBorderlessForm {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND handle_ = nullptr;
+  bool held_ = false;
+  bool showAsked_ = false;
 };
