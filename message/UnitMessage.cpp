@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win/ControlTypes.h"
 #include "win/GdiValues.h"
 
 namespace {
@@ -28,7 +29,6 @@ TFormMessage::~TFormMessage() {
 
 void TFormMessage::Display(const TMessageRequest& request, const RECT& video) {
   const int32_t videoWidth = video.right - video.left;
-  const int32_t videoHeight = video.bottom - video.top;
   // Stop the run in progress.
   tmrMove.SetEnabled(false);
   tmrRepeat.SetEnabled(false);
@@ -38,13 +38,12 @@ void TFormMessage::Display(const TMessageRequest& request, const RECT& video) {
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   lblMessage.Setup(request.font, ColorRefOf(request.color), request.text);
   SetWindowTextA(Handle(), request.text.c_str());
-  const int32_t offset = MessageStripOffset(request.location, videoHeight, lblMessage.Height);
   SetColors(request.transparent,
             request.transparent ? kKeyWhite : ColorRefOf(request.backgroundColor));
   lblMessage.Left = MessageStartLeft(request.actionStyle, videoWidth, lblMessage.Width);
   lblMessage.Top = 0;
-  stripWidth_ = videoWidth;
-  SetBounds(video.left, video.top + offset, videoWidth, lblMessage.Height);
+  location_ = request.location;
+  SetStripBounds(video);
   InvalidateRect(Handle(), nullptr, FALSE);
   Show();
   BringWindowToTop(Handle());
@@ -54,6 +53,22 @@ void TFormMessage::Display(const TMessageRequest& request, const RECT& video) {
   tmrMove.SetInterval(MessageMoveInterval(request.actionStyle, request.speed));
   lblMessage.Visible = true;
   ApplyTimers();
+}
+
+void TFormMessage::SetStripBounds(const RECT& video) {
+  const int32_t videoHeight = video.bottom - video.top;
+  const int32_t offset = MessageStripOffset(location_, videoHeight, lblMessage.Height);
+  stripWidth_ = video.right - video.left;
+  SetBounds(video.left, video.top + offset, stripWidth_, lblMessage.Height);
+}
+
+void TFormMessage::PlaceAlong(const RECT& video) {
+  SetStripBounds(video);
+  if (EffectiveActionStyle(run_.actionStyle) == aStatic) {
+    run_.labelLeft = MessageStartLeft(aStatic, stripWidth_, lblMessage.Width);
+    lblMessage.Left = run_.labelLeft;
+  }
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 // The window's colour, and the colour key that is on exactly for a transparent

@@ -34,6 +34,9 @@ class TFormMessage : public TBorderlessForm {
   // Starts a run of the request in a strip over the video window's bounds,
   // replacing any run in progress.
   void Display(const TMessageRequest& request, const RECT& video);
+  // Lays the strip along the video window's bounds again at the run's
+  // location, as wide as the video window; a static label is centred again.
+  void PlaceAlong(const RECT& video);
   void tmrMoveTimer();
   void tmrRepeatTimer();
 
@@ -48,6 +51,8 @@ class TFormMessage : public TBorderlessForm {
 
  private:
   void SetColors(bool transparent, COLORREF color);
+  // The strip's bounds along the video window's at the run's location.
+  void SetStripBounds(const RECT& video);
   void Paint(HDC dc, const RECT& area) const;
   // Shows the label where the run now puts it, repainting only what changed.
   void ShowLabelMove(int32_t oldLeft, bool oldVisible);
@@ -55,6 +60,7 @@ class TFormMessage : public TBorderlessForm {
 
   TMessageRun run_;
   int32_t stripWidth_ = 0;
+  int32_t location_ = 0;
   COLORREF color_ = RGB(255, 255, 255);
   HBRUSH brush_ = nullptr;
 };
