@@ -77,6 +77,10 @@ TFormVideo::~TFormVideo() {
 
 // The panel follows the client area, as a panel aligned to the client would.
 bool TFormVideo::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message == WM_DISPLAYCHANGE && OnDisplayChange) {
+    OnDisplayChange();
+    return false;
+  }
   if (message == WM_SIZE && pnlVideo.handle_) {
     MoveWindow(pnlVideo.handle_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
     result = 0;

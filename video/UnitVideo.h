@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "win/LumivoxIcon.h"
 #include "win/BorderlessForm.h"
@@ -65,6 +66,8 @@ class TFormVideo : public TBorderlessForm {
   TVideoMark lblRightBottom;
   TVideoImage imgLogo;
   // FAllowClose (false at creation) comes from TBorderlessForm.
+  // Called when the system reports a change of the display layout.
+  std::function<void()> OnDisplayChange;
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
