@@ -6,6 +6,9 @@
 #   display.sh stop     stop the server we started
 #   display.sh status   say whether it runs (exit 0) or not (exit 1)
 #   display.sh env      print "export DISPLAY=:N" for eval
+#   display.sh layout normal|off|800x600|1024x768
+#                       monitor 1 as start leaves it (and wait until Wine sees
+#                       it), switched off, or in that mode right of monitor 0
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/wine-env.sh"
@@ -88,6 +91,12 @@ EOF
 
 two_x_monitors() { [[ "$(xrandr --listmonitors)" == "Monitors: 2"$'\n'* ]]; }
 
+build_monitor_exe() {
+  if [ ! -f "$monitor_exe" ] || [ "$ORVEX_ROOT/tools/monitor_count.c" -nt "$monitor_exe" ]; then
+    "$ORVEX_MINGW_CC" -O2 -static -o "$monitor_exe" "$ORVEX_ROOT/tools/monitor_count.c" -luser32
+  fi
+}
+
 # True once Wine reports exactly our two monitors.
 wine_sees_layout() {
   local out
@@ -95,6 +104,34 @@ wine_sees_layout() {
   grep -q '^monitor 0 (0,0)-(1024,768) ' <<<"$out" &&
     grep -q '^monitor 1 (1024,0)-(1824,600) ' <<<"$out" &&
     grep -qx 'monitors=2' <<<"$out"
+}
+
+# Monitor 1 switched off, or in a mode of xorg.conf right of monitor 0.
+set_layout() {
+  if [ "$1" = off ]; then
+    xrandr --output DUMMY1 --off --fb 1024x768
+  else
+    local w=${1%x*} h=${1#*x}
+    # An output refuses a mode it has already; that is no error here.
+    xrandr --addmode DUMMY1 "$1" 2>/dev/null || true
+    xrandr --fb "$((1024 + w))x$((h > 768 ? h : 768))" \
+           --output DUMMY0 --mode 1024x768 --pos 0x0 --primary \
+           --output DUMMY1 --mode "$1" --pos 1024x0
+  fi
+  # A plain query re-probes the outputs; without it Wine sees one monitor.
+  xrandr >/dev/null
+}
+
+layout() {
+  orvex_use_display || die "not running (run: $0 start)"
+  case ${1:-} in
+    normal)
+      set_layout 800x600
+      build_monitor_exe
+      wait_for 120 wine_sees_layout || die "Wine does not report the two monitors within 120s" ;;
+    off | 800x600 | 1024x768) set_layout "$1" ;;
+    *) die "usage: $0 layout normal|off|800x600|1024x768" ;;
+  esac
 }
 
 start() {
@@ -141,20 +178,14 @@ start() {
   [[ "$(xdpyinfo)" == *GLX* ]] || die "no GLX on :$num (Wine's video renderer needs OpenGL)"
 
   # Turn on the second output to the right of the first.
-  xrandr --addmode DUMMY1 800x600
-  xrandr --fb 1824x768 --output DUMMY0 --mode 1024x768 --pos 0x0 --primary \
-         --output DUMMY1 --mode 800x600 --pos 1024x0
-  # A plain query re-probes the outputs; without it Wine sees one monitor.
-  xrandr >/dev/null
+  set_layout 800x600
   two_x_monitors || { xrandr --listmonitors >&2; die "xrandr does not list two monitors"; }
   note "two RandR monitors set up"
 
   # Now Wine must see the same. A running wineserver would keep its old layout.
   # (env -u: a bash started with a locale the host lacks prints a warning.)
   env -u LC_ALL "$here/wine-prefix.sh" 9>&-
-  if [ ! -f "$monitor_exe" ] || [ "$ORVEX_ROOT/tools/monitor_count.c" -nt "$monitor_exe" ]; then
-    "$ORVEX_MINGW_CC" -O2 -static -o "$monitor_exe" "$ORVEX_ROOT/tools/monitor_count.c" -luser32
-  fi
+  build_monitor_exe
   note "prefix and $(basename "$monitor_exe") ready"
   wineserver -k 9>&- 2>/dev/null || true
   if ! wait_for 120 wine_sees_layout; then
@@ -203,5 +234,6 @@ case "${1:-}" in
   stop) stop ;;
   status) status ;;
   env) env_cmd ;;
-  *) echo "usage: $0 start|stop|status|env" >&2; exit 2 ;;
+  layout) layout "${2:-}" ;;
+  *) echo "usage: $0 start|stop|status|env|layout" >&2; exit 2 ;;
 esac
