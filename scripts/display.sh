@@ -6,9 +6,10 @@
 #   display.sh stop     stop the server we started
 #   display.sh status   say whether it runs (exit 0) or not (exit 1)
 #   display.sh env      print "export DISPLAY=:N" for eval
-#   display.sh layout normal|off|800x600|1024x768
+#   display.sh layout normal|off|800x600|1024x768...
 #                       monitor 1 as start leaves it (and wait until Wine sees
-#                       it), switched off, or in that mode right of monitor 0
+#                       it), switched off, or in that mode right of monitor 0;
+#                       several are applied one after the other
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/wine-env.sh"
@@ -124,14 +125,18 @@ set_layout() {
 
 layout() {
   orvex_use_display || die "not running (run: $0 start)"
-  case ${1:-} in
-    normal)
-      set_layout 800x600
-      build_monitor_exe
-      wait_for 120 wine_sees_layout || die "Wine does not report the two monitors within 120s" ;;
-    off | 800x600 | 1024x768) set_layout "$1" ;;
-    *) die "usage: $0 layout normal|off|800x600|1024x768" ;;
-  esac
+  [ $# -gt 0 ] || die "usage: $0 layout normal|off|800x600|1024x768..."
+  local name
+  for name in "$@"; do
+    case $name in
+      normal)
+        set_layout 800x600
+        build_monitor_exe
+        wait_for 120 wine_sees_layout || die "Wine does not report the two monitors within 120s" ;;
+      off | 800x600 | 1024x768) set_layout "$name" ;;
+      *) die "unknown layout '$name'" ;;
+    esac
+  done
 }
 
 start() {
@@ -234,6 +239,6 @@ case "${1:-}" in
   stop) stop ;;
   status) status ;;
   env) env_cmd ;;
-  layout) layout "${2:-}" ;;
+  layout) shift; layout "$@" ;;
   *) echo "usage: $0 start|stop|status|env|layout" >&2; exit 2 ;;
 esac
