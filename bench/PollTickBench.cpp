@@ -1,5 +1,5 @@
-// Measures one tick of the status poller and mouse guard (monitor read, cursor
-// read, two MCI status queries) on the real system: CPU time of this thread and
+// Measures one tick of the status poller and mouse guard (monitor list read
+// and compared with the last layout, cursor read, two MCI status queries) on the real system: CPU time of this thread and
 // wall time per tick, with no media open and with a clip playing.
 //
 //   orvex_poll_bench.exe <media file> [ticks]
@@ -11,6 +11,7 @@
 
 #include "bench/BenchClock.h"
 #include "control/LumivoxImpl.h"
+#include "control/OutputWindows.h"
 
 namespace {
 
@@ -36,8 +37,9 @@ void MeasureCall(const char* label, int ticks, Call call) {
 void MeasureSystemCalls(int ticks) {
   TSystemServices& os = RealSystem();
   char reply[128];
-  RECT first;
-  MeasureCall("first monitor", ticks, [&] { os.FirstMonitor(first); });
+  MeasureCall("monitor list", ticks, [&] { os.Monitors(); });
+  MeasureCall("monitor list and layout check", ticks,
+              [&] { OutputWindows().Follow(os.Monitors()); });
   MeasureCall("cursor position", ticks, [&] { os.CursorPos(); });
   MeasureCall("status movie mode", ticks, [&] { os.SendMciString("status movie mode", reply, 128); });
   MeasureCall("status movie position", ticks,

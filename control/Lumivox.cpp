@@ -54,8 +54,10 @@ bool TLumivox::Initialize() {
   // on screen with no way to close it.
   TOutputWindows& windows = OutputWindows();
   windows.Create();
-  windows.Place(monitors[0], monitors[1]);
   TFormVideo& video = *windows.Video();
+  // The system's seam outlives the windows; this control object may not.
+  video.OnDisplayChange = [&system = system_] { OutputWindows().Place(system.Monitors()); };
+  windows.Place(monitors);
   video.FAllowClose = false;
   if (!video.imgLogo.LoadFromFile(FLogo)) video.imgLogo.Clear();
   video.Show();

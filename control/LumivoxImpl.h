@@ -124,7 +124,7 @@ class TLumivox {
   // Sends a status query into a zero-filled reply buffer; returns the result code.
   uint32_t QueryMci(const char* command, std::string& reply);
   bool OpenDevice();
-  void GuardMouse();
+  void GuardMouse(const std::vector<RECT>& monitors);
   void PollStatus();
 
   static LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

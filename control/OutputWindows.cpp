@@ -34,10 +34,36 @@ void TOutputWindows::Destroy() {
   DestroyVideo();
 }
 
-void TOutputWindows::Place(const RECT& monitor0, const RECT& monitor1) {
+namespace {
+
+MonitorLayout LayoutOf(const std::vector<RECT>& monitors) {
+  MonitorLayout layout;
+  layout.reserve(monitors.size());
+  for (const RECT& r : monitors) layout.push_back({r.left, r.top, r.right, r.bottom});
+  return layout;
+}
+
+}  // namespace
+
+void TOutputWindows::Place(const std::vector<RECT>& monitors) {
+  placedFor_ = LayoutOf(monitors);
   if (!video_) return;
-  video_->SetBounds(monitor0.right - monitor0.left, 0, monitor1.right - monitor1.left,
-                    monitor1.bottom - monitor1.top);
+  const std::optional<LayoutRect> place = VideoWindowPlacement(placedFor_);
+  if (!place) {
+    if (message_) message_->HoldHidden(true);
+    video_->HoldHidden(true);
+    return;
+  }
+  const RECT video{place->left, place->top, place->right, place->bottom};
+  video_->SetBounds(video.left, video.top, video.right - video.left, video.bottom - video.top);
+  video_->HoldHidden(false);
+  if (!message_) return;
+  if (message_->ShowAsked()) message_->PlaceAlong(video);
+  message_->HoldHidden(false);
+}
+
+void TOutputWindows::Follow(const std::vector<RECT>& monitors) {
+  if (LayoutOf(monitors) != placedFor_) Place(monitors);
 }
 
 TOutputWindows& OutputWindows() {

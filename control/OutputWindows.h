@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
+
+#include "control/DisplayLayout.h"
 
 class TFormVideo;
 class TFormMessage;
@@ -23,10 +26,17 @@ class TOutputWindows {
   void DestroyMessage();
   void DestroyVideo();
   void Destroy();
-  // Places the video window right of monitor 0 at the top edge, with monitor
-  // 1's size: monitor 1's area when it lies directly right of monitor 0 with
-  // the same top. The message strip follows the video window at its next run.
-  void Place(const RECT& monitor0, const RECT& monitor1);
+  // Places the pair for the monitors, in the system's order, and remembers
+  // the layout. The video window goes right of monitor 0 at the top edge, with
+  // monitor 1's size: monitor 1's area when it lies directly right of monitor
+  // 0 with the same top. A strip whose run goes on is laid along it again; an
+  // idle one follows at its next run. Where the layout has no place for the
+  // television (VideoWindowPlacement) both are held hidden, not moved, and
+  // come back when it returns. Without windows only the layout is remembered.
+  void Place(const std::vector<RECT>& monitors);
+  // Places the pair again when the monitors differ from the layout last
+  // placed for.
+  void Follow(const std::vector<RECT>& monitors);
 
   // The current windows, or null.
   TFormVideo* Video() const { return video_.get(); }
@@ -36,6 +46,7 @@ class TOutputWindows {
  private:
   std::unique_ptr<TFormVideo> video_;
   std::unique_ptr<TFormMessage> message_;
+  MonitorLayout placedFor_;
 };
 
 // The module's owner. It lives until the library is unloaded, which destroys

@@ -13,14 +13,6 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   return TRUE;
 }
 
-BOOL CALLBACK TakeFirstMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
-  *reinterpret_cast<RECT*>(data) = info.rcMonitor;
-  return FALSE;  // the first one is all the caller wants
-}
-
 class TRealSystem final : public TSystemServices {
  public:
   uint32_t SendMciString(const char* command, char* reply, uint32_t replySize) override {
@@ -36,11 +28,6 @@ class TRealSystem final : public TSystemServices {
     std::vector<RECT> monitors;
     EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
     return monitors;
-  }
-  bool FirstMonitor(RECT& bounds) override {
-    bounds = RECT{0, 0, -1, -1};
-    EnumDisplayMonitors(nullptr, nullptr, TakeFirstMonitor, reinterpret_cast<LPARAM>(&bounds));
-    return bounds.right >= bounds.left;
   }
   POINT CursorPos() override {
     POINT p{};

@@ -18,8 +18,6 @@ class TSystemServices {
   virtual uint32_t GetShortPath(const char* longPath, char* buffer, uint32_t size) = 0;
   // Full rectangles of the display monitors, in the system's own order.
   virtual std::vector<RECT> Monitors() = 0;
-  // Full rectangle of the first monitor in that order; false when there is none.
-  virtual bool FirstMonitor(RECT& bounds) = 0;
   virtual POINT CursorPos() = 0;
   virtual void SetCursorPos(int x, int y) = 0;
   // ShowCursor: returns the new display count.

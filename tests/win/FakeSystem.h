@@ -52,11 +52,6 @@ class FakeSystem : public TSystemServices {
     return 0;  // as for a file that does not exist: buffer untouched
   }
   std::vector<RECT> Monitors() override { return monitors; }
-  bool FirstMonitor(RECT& bounds) override {
-    if (monitors.empty()) return false;
-    bounds = monitors.front();
-    return true;
-  }
   POINT CursorPos() override { return cursor; }
   void SetCursorPos(int x, int y) override {
     log.push_back("move " + std::to_string(x) + "," + std::to_string(y));
