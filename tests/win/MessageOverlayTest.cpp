@@ -32,15 +32,6 @@ constexpr OLE_COLOR kGreen = 0x0000FF00;  // opaque background
 constexpr COLORREF kLogoBlue = RGB(0, 0, 255);
 constexpr COLORREF kLogoYellow = RGB(255, 255, 0);
 
-HWND Strip() { return FindWindowA("TFormMessage", nullptr); }
-HWND Video() { return FindWindowA("TFormVideo", nullptr); }
-
-RECT WindowBounds(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return r;
-}
-
 // The pixels of a screen rectangle as the X server shows them.
 std::vector<COLORREF> Capture(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;

@@ -77,6 +77,16 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::fclose(file);
 }
 
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return bytes;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+  std::fclose(file);
+  return bytes;
+}
+
 std::string QuadrantBitmapFile(int width, int height) {
   const uint32_t stride = (width * 3 + 3) & ~3u;
   const uint32_t imageSize = stride * height;

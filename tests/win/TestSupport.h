@@ -24,6 +24,17 @@ inline void PumpFor(DWORD milliseconds) {
   PumpUntil(milliseconds, [] { return false; });
 }
 
+// A window's rectangle on the screen.
+inline RECT WindowBounds(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+// The output windows of the control loaded in this process, found by class.
+inline HWND Video() { return FindWindowA("TFormVideo", nullptr); }
+inline HWND Strip() { return FindWindowA("TFormMessage", nullptr); }
+
 // A window's rectangle in its parent's client coordinates.
 inline RECT PlaceInParent(HWND window) {
   RECT r{};
@@ -46,6 +57,8 @@ std::string TestDataPath(const char* name);
 std::string MakeTempFolder(const char* name);
 // Writes bytes to a file, replacing it.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
 // A 24-bit bitmap file of the given size in four solid quadrants:
 // red top-left, green top-right, blue bottom-left, yellow bottom-right.
 std::string QuadrantBitmapFile(int width, int height);
