@@ -4,12 +4,11 @@
 
 namespace {
 
-BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (GetMonitorInfoA(monitor, &info)) {
-    reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
-  }
+// Enumerated without a device context, each monitor comes with its full
+// rectangle in virtual-screen coordinates, so the poller's tick reads the
+// list without a GetMonitorInfo call per monitor.
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT bounds, LPARAM data) {
+  reinterpret_cast<std::vector<RECT>*>(data)->push_back(*bounds);
   return TRUE;
 }
 
