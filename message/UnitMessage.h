@@ -7,6 +7,7 @@
 #include <string>
 
 #include "win/BorderlessForm.h"
+#include "win/GdiHandles.h"
 #include "win/WinTimer.h"
 #include "message/MessageLabel.h"
 #include "message/MessageRun.h"
@@ -56,5 +57,5 @@ class TFormMessage : public TBorderlessForm {
   TMessageRun run_;
   int32_t stripWidth_ = 0;
   COLORREF color_ = RGB(255, 255, 255);
-  HBRUSH brush_ = nullptr;
+  TGdiObject<HBRUSH> brush_;
 };
