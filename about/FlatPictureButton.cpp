@@ -1,5 +1,6 @@
 #include "about/FlatPictureButton.h"
 
+#include "win/GdiHandles.h"
 #include "win/ModuleInstance.h"
 
 namespace {
@@ -32,9 +33,9 @@ void TFlatPictureButton::Paint(HDC dc) const {
   ICONINFO info{};
   BITMAP size{};
   if (picture_ && GetIconInfo(picture_, &info)) {
+    // The icon's bitmaps are copies the caller owns.
+    const TGdiObject<HBITMAP> color(info.hbmColor), mask(info.hbmMask);
     GetObject(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(size), &size);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
     const int shift = pressed_ ? 1 : 0;
     DrawIconEx(dc, (client.right - size.bmWidth) / 2 + shift,
                (client.bottom - size.bmHeight) / 2 + shift, picture_, 0, 0, 0, nullptr,

@@ -85,31 +85,31 @@ HWND TLumivoxAbout::AddChild(HWND parent, int id, const wchar_t* windowClass, DW
 
 // The components in creation order (which is also the tab order).
 void TLumivoxAbout::CreateComponents() {
-  formFont_.reset(CreateFontFrom(kFormFont));
-  bannerFont_.reset(CreateFontFrom(kBannerFont));
-  descFont_.reset(CreateFontFrom(kDescFont));
-  noticeFont_.reset(CreateFontFrom(kNoticeFont));
-  contactFont_.reset(CreateFontFrom(kContactFont));
+  formFont_.Reset(CreateFontFrom(kFormFont));
+  bannerFont_.Reset(CreateFontFrom(kBannerFont));
+  descFont_.Reset(CreateFontFrom(kDescFont));
+  noticeFont_.Reset(CreateFontFrom(kNoticeFont));
+  contactFont_.Reset(CreateFontFrom(kContactFont));
   HWND form = Handle();
-  SendMessageW(form, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+  SendMessageW(form, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.Get()), FALSE);
 
   picture_ = std::make_unique<TFlatPictureButton>(form, kAboutCtlImage, Box(8, 32, 57, 57),
                                                   LoadModuleIcon(IDI_ABOUT_PICTURE, 48));
   if (!picture_->Handle()) throw EOrvexError("Error creating window");
-  AddChild(form, kAboutNameLbl, L"STATIC", kLabel, Box(80, 8, 172, 23), kBanner, bannerFont_.get());
+  AddChild(form, kAboutNameLbl, L"STATIC", kLabel, Box(80, 8, 172, 23), kBanner, bannerFont_.Get());
   AddChild(form, kAboutCopyrightLbl, L"STATIC", kLabel, Box(8, 120, 277, 13), kCopyright,
-           formFont_.get());
+           formFont_.Get());
   AddChild(form, kAboutDescLbl, L"STATIC", kWrappingLabel, Box(72, 34, 249, 71), kDescription,
-           descFont_.get());
+           descFont_.Get());
   AddChild(form, kAboutLabel1, L"STATIC", kLabel, Box(8, 104, 271, 13), kCopyrightChinese,
-           noticeFont_.get());
+           noticeFont_.Get());
   AddChild(form, kAboutOkBtn, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-           Box(248, 176, 75, 22), kCloseCaption, formFont_.get());
+           Box(248, 176, 75, 22), kCloseCaption, formFont_.Get());
   HWND group = AddChild(form, kAboutGroupBox1, L"BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX,
-                        Box(8, 136, 225, 65), L"", formFont_.get());
-  AddChild(group, kAboutLabel2, L"STATIC", kLabel, Box(8, 10, 200, 12), kContactMaker, contactFont_.get());
-  AddChild(group, kAboutLabel3, L"STATIC", kLabel, Box(8, 25, 210, 12), kContactMail, contactFont_.get());
-  AddChild(group, kAboutLabel4, L"STATIC", kLabel, Box(57, 41, 160, 12), kContactMail2, contactFont_.get());
+                        Box(8, 136, 225, 65), L"", formFont_.Get());
+  AddChild(group, kAboutLabel2, L"STATIC", kLabel, Box(8, 10, 200, 12), kContactMaker, contactFont_.Get());
+  AddChild(group, kAboutLabel3, L"STATIC", kLabel, Box(8, 25, 210, 12), kContactMail, contactFont_.Get());
+  AddChild(group, kAboutLabel4, L"STATIC", kLabel, Box(57, 41, 160, 12), kContactMail2, contactFont_.Get());
 }
 
 void TLumivoxAbout::PlaceCentred() {

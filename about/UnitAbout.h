@@ -5,9 +5,9 @@
 #include <windows.h>
 
 #include <memory>
-#include <type_traits>
 
 #include "win/BorderlessForm.h"
+#include "win/GdiHandles.h"
 #include "about/FlatPictureButton.h"
 #include "win/LumivoxIcon.h"
 
@@ -52,10 +52,7 @@ class TLumivoxAbout : public TBorderlessForm {
   void RunModalLoop();
   HWND OkBtn() const { return GetDlgItem(Handle(), kAboutOkBtn); }
 
-  struct TFontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-  };
-  using TFont = std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>;
+  using TFont = TGdiObject<HFONT>;
 
   // Fonts outlive the windows that use them.
   TFont formFont_;

@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include "win/ComSupport.h"
+#include "win/TextConversion.h"
 #include "control/OrvexTypeLib.h"
 
 HRESULT ReportError(const GUID& iid, const std::string& ansiMessage) {

@@ -1,5 +1,6 @@
 #include "automation/FontLink.h"
 
+#include "win/GdiHandles.h"
 #include "control/LumivoxImpl.h"
 
 // Receives the followed font object's change notifications for the control.
@@ -33,9 +34,8 @@ ComPtr<IConnectionPoint> FontNotifyPoint(IFont* font) {
 }  // namespace
 
 int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int ppi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const TWindowDC screen;
+  const int ppi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   return ppi > 0 ? ppi : 96;
 }
 
@@ -57,11 +57,10 @@ ComPtr<IFont> CreateFontObject(const TFontState& font) {
 
 TFontState ReadFontObject(IFont* font, const TFontState& base) {
   TFontState result = base;
-  BSTR name = nullptr;
-  if (SUCCEEDED(font->get_Name(&name)) && name) {
-    result.name.assign(name, name + SysStringLen(name));
+  TBstr name;
+  if (SUCCEEDED(font->get_Name(name.Put())) && name.Get()) {
+    result.name.assign(name.Get(), name.Get() + SysStringLen(name.Get()));
   }
-  SysFreeString(name);
   CY size{};
   if (SUCCEEDED(font->get_Size(&size))) {
     result.height = FontHeightFromPoints(WholePointsHalfEven(size.int64), ScreenPixelsPerInch());
@@ -104,10 +103,7 @@ void TFontLink::Follow(IFont* font) {
 void TFontLink::Push(const TFontState& font) {
   if (!font_) return;
   pushing_ = true;
-  std::wstring name(font.name.begin(), font.name.end());
-  BSTR text = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-  font_->put_Name(text);
-  SysFreeString(text);
+  font_->put_Name(TBstr(std::wstring(font.name.begin(), font.name.end())).Get());
   CY size{};
   size.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
   font_->put_Size(size);

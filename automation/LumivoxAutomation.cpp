@@ -177,13 +177,12 @@ void ForEachPropertySink(IUnknown* object, Visit visit) {
   ULONG fetched = 0;
   while (connections->Next(1, &data, &fetched) == S_OK && fetched == 1) {
     bool goOn = true;
-    if (data.pUnk) {
+    if (const ComPtr<IUnknown> connected = ComPtr<IUnknown>::Adopt(data.pUnk)) {
       ComPtr<IPropertyNotifySink> sink;
-      if (SUCCEEDED(data.pUnk->QueryInterface(IID_IPropertyNotifySink,
+      if (SUCCEEDED(connected->QueryInterface(IID_IPropertyNotifySink,
                                               reinterpret_cast<void**>(sink.Put())))) {
         goOn = visit(sink.Get());
       }
-      data.pUnk->Release();
     }
     if (!goOn) return;
   }

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "control/LumivoxImpl.h"
+#include "win/GdiHandles.h"
 #include "win/OrvexError.h"
 
 namespace {
@@ -24,10 +25,9 @@ constexpr DWORD kViewStatus = VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND;
 
 // The design size of the surface in HIMETRIC units at the screen's resolution.
 SIZEL DesignExtent() {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  const int dpiY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const TWindowDC screen;
+  const int dpiX = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+  const int dpiY = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   return SIZEL{MulDiv(kSurfaceWidth, 2540, dpiX > 0 ? dpiX : 96),
                MulDiv(kSurfaceHeight, 2540, dpiY > 0 ? dpiY : 96)};
 }
@@ -61,11 +61,10 @@ STDMETHODIMP TLumivoxImpl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC,
   if (!drawDc || !bounds) return E_INVALIDARG;
   COLORREF color = 0;
   if (FAILED(OleTranslateColor(control_->Color(), nullptr, &color))) color = GetSysColor(COLOR_BTNFACE);
-  HBRUSH brush = CreateSolidBrush(color);
+  const TGdiObject<HBRUSH> brush(CreateSolidBrush(color));
   if (!brush) return E_OUTOFMEMORY;
   const RECT r = ToRect(*bounds);
-  FillRect(drawDc, &r, brush);
-  DeleteObject(brush);
+  FillRect(drawDc, &r, brush.Get());
   return S_OK;
 }
 

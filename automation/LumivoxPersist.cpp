@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "win/GdiHandles.h"
 #include "win/GdiValues.h"
+#include "win/TextConversion.h"
 #include "control/LumivoxImpl.h"
 #include "automation/ComponentStream.h"
 #include "automation/ErrorReport.h"
@@ -37,13 +39,7 @@ const wchar_t kContents[] = L"Contents";
 }
 
 std::string ToAnsi(const std::u16string& text) {
-  if (text.empty()) return {};
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int n = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, n, result.data(), size, nullptr, nullptr);
-  return result;
+  return WideToAnsi({reinterpret_cast<const wchar_t*>(text.data()), text.size()});
 }
 
 std::u16string FromAnsi(const std::string& text) {
@@ -54,14 +50,11 @@ std::u16string FromAnsi(const std::string& text) {
 // Height in pixels of a line of text in the font, on the screen.
 int32_t TextHeightOf(const TFontState& font) {
   const LOGFONTW logFont = LogFontOf(font);
-  HFONT handle = CreateFontIndirectW(&logFont);
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, handle);
+  const TGdiObject<HFONT> handle(CreateFontIndirectW(&logFont));
+  const TWindowDC screen;
+  const TGdiSelection selected(screen.Get(), handle.Get());
   TEXTMETRICW metrics{};
-  GetTextMetricsW(screen, &metrics);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(handle);
+  GetTextMetricsW(screen.Get(), &metrics);
   return metrics.tmHeight;
 }
 

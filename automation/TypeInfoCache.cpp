@@ -27,11 +27,10 @@ void BuildMemberIds(ITypeInfo* info) {
   for (UINT i = 0; i < attr->cFuncs; ++i) {
     FUNCDESC* func = nullptr;
     if (FAILED(info->GetFuncDesc(i, &func))) continue;
-    BSTR name = nullptr;
-    if (SUCCEEDED(info->GetDocumentation(func->memid, &name, nullptr, nullptr, nullptr))) {
-      memberIds[Folded(name)] = func->memid;
+    TBstr name;
+    if (SUCCEEDED(info->GetDocumentation(func->memid, name.Put(), nullptr, nullptr, nullptr))) {
+      memberIds[Folded(name.Get())] = func->memid;
     }
-    SysFreeString(name);
     info->ReleaseFuncDesc(func);
   }
   info->ReleaseTypeAttr(attr);

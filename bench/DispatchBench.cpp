@@ -32,6 +32,7 @@
 #include <utility>
 #include <vector>
 
+#include "win/ComSupport.h"
 #include "control/OrvexTypeLib.h"
 
 namespace {
@@ -52,17 +53,11 @@ struct Subject {
   const wchar_t* property;
   DISPID dispid = DISPID_UNKNOWN;
   CLSID clsid{};
-  IDispatch* dispatch = nullptr;
-  IUnknown* early = nullptr;  // the dual interface asked for by its IID
+  ComPtr<IDispatch> dispatch;
+  ComPtr<IUnknown> early;  // the dual interface asked for by its IID
   long earlyOffset = -1;      // the getter's function-table offset, from the type information
   std::function<HRESULT()> earlyGet;
 };
-
-std::string Narrow(const wchar_t* text) {
-  char buffer[256] = {};
-  WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
-  return buffer;
-}
 
 [[noreturn]] void Fail(const char* what, HRESULT hr) {
   std::printf("dispatch bench: %s failed: 0x%08lX\n", what, static_cast<unsigned long>(hr));
@@ -95,24 +90,21 @@ HRESULT LookUpAndGet(IDispatch* dispatch, const wchar_t* name) {
 }
 
 HRESULT CreateAndRelease(const CLSID& clsid) {
-  IUnknown* object = nullptr;
-  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                      reinterpret_cast<void**>(&object));
-  if (object) object->Release();
-  return hr;
+  ComPtr<IUnknown> object;
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                          reinterpret_cast<void**>(object.Put()));
 }
 
 // The function-table offset that the object's own type information gives for
 // the property get with this DISPID, or -1.
 long TypeInfoGetOffset(IDispatch* dispatch, DISPID id) {
-  ITypeInfo* info = nullptr;
-  if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return -1;
+  ComPtr<ITypeInfo> info;
+  if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put())) || !info) return -1;
   // A dual interface's dispatch half names its function-table half as -1.
   HREFTYPE ref = 0;
-  ITypeInfo* table = nullptr;
+  ComPtr<ITypeInfo> table;
   if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ref)) &&
-      SUCCEEDED(info->GetRefTypeInfo(ref, &table)) && table) {
-    info->Release();
+      SUCCEEDED(info->GetRefTypeInfo(ref, table.Put())) && table) {
     info = table;
   }
   long offset = -1;
@@ -126,7 +118,6 @@ long TypeInfoGetOffset(IDispatch* dispatch, DISPID id) {
     }
     info->ReleaseTypeAttr(attr);
   }
-  info->Release();
   return offset;
 }
 
@@ -134,20 +125,20 @@ long TypeInfoGetOffset(IDispatch* dispatch, DISPID id) {
 // call of each kind. expectedSlot: the getter's slot as a header declares it,
 // or -1 when there is no header to hold the type information against.
 void Open(Subject& subject, const IID& earlyIid, long expectedSlot) {
-  const std::string name = Narrow(subject.progId);
+  const std::string name = WideToAnsi(subject.progId);
   HRESULT hr = CLSIDFromProgID(subject.progId, &subject.clsid);
   if (FAILED(hr)) Fail((name + " CLSIDFromProgID").c_str(), hr);
   hr = CoCreateInstance(subject.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                        reinterpret_cast<void**>(&subject.dispatch));
+                        reinterpret_cast<void**>(subject.dispatch.Put()));
   if (FAILED(hr)) Fail((name + " CoCreateInstance").c_str(), hr);
   LPOLESTR names[1] = {const_cast<LPOLESTR>(subject.property)};
   hr = subject.dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &subject.dispid);
   if (FAILED(hr)) Fail((name + " GetIDsOfNames").c_str(), hr);
-  hr = InvokeGet(subject.dispatch, subject.dispid);
+  hr = InvokeGet(subject.dispatch.Get(), subject.dispid);
   if (FAILED(hr)) Fail((name + " Invoke").c_str(), hr);
-  hr = subject.dispatch->QueryInterface(earlyIid, reinterpret_cast<void**>(&subject.early));
+  hr = subject.dispatch->QueryInterface(earlyIid, reinterpret_cast<void**>(subject.early.Put()));
   if (FAILED(hr)) Fail((name + " QueryInterface for its dual interface").c_str(), hr);
-  subject.earlyOffset = TypeInfoGetOffset(subject.dispatch, subject.dispid);
+  subject.earlyOffset = TypeInfoGetOffset(subject.dispatch.Get(), subject.dispid);
   if (subject.earlyOffset < 0 ||
       (expectedSlot >= 0 && subject.earlyOffset != expectedSlot * long{sizeof(void*)})) {
     std::printf("dispatch bench: %s: type information puts the getter at offset %ld, "
@@ -218,7 +209,7 @@ int main(int argc, char** argv) {
   Subject ours{L"Orvex.Lumivox", L"Volume"};
   ours.earlyGet = [&ours] {
     LONG value = 0;
-    return static_cast<ILumivox*>(ours.early)->get_Volume(&value);
+    return static_cast<ILumivox*>(ours.early.Get())->get_Volume(&value);
   };
   Open(ours, IID_ILumivox, kVolumeGetSlot);
   if (ours.dispid != LumivoxDispid::Volume) {
@@ -230,9 +221,9 @@ int main(int argc, char** argv) {
   Subject peer{L"MSScriptControl.ScriptControl", L"Timeout"};
   peer.earlyGet = [&peer] {
     LONG value = 0;
-    void** table = *reinterpret_cast<void***>(peer.early);
+    void** table = *reinterpret_cast<void***>(peer.early.Get());
     auto get = reinterpret_cast<LongGetter>(table[peer.earlyOffset / long{sizeof(void*)}]);
-    return get(peer.early, &value);
+    return get(peer.early.Get(), &value);
   };
   Open(peer, IID_IScriptControl, -1);
 
@@ -242,8 +233,9 @@ int main(int argc, char** argv) {
   };
   const Operation operations[] = {
       {"Invoke by DISPID (property get)",
-       [](Subject& s) { return InvokeGet(s.dispatch, s.dispid); }},
-      {"GetIDsOfNames + Invoke", [](Subject& s) { return LookUpAndGet(s.dispatch, s.property); }},
+       [](Subject& s) { return InvokeGet(s.dispatch.Get(), s.dispid); }},
+      {"GetIDsOfNames + Invoke",
+       [](Subject& s) { return LookUpAndGet(s.dispatch.Get(), s.property); }},
       {"early-bound vtable get", [](Subject& s) { return s.earlyGet(); }},
       {"CoCreateInstance + Release (one alive)",
        [](Subject& s) { return CreateAndRelease(s.clsid); }},
@@ -251,9 +243,9 @@ int main(int argc, char** argv) {
 
   std::printf("dispatch bench: ours %s.%s (DISPID %ld), peer %s.%s (DISPID %ld); "
               "median of %d batches\n",
-              Narrow(ours.progId).c_str(), Narrow(ours.property).c_str(),
-              static_cast<long>(ours.dispid), Narrow(peer.progId).c_str(),
-              Narrow(peer.property).c_str(), static_cast<long>(peer.dispid), batches);
+              WideToAnsi(ours.progId).c_str(), WideToAnsi(ours.property).c_str(),
+              static_cast<long>(ours.dispid), WideToAnsi(peer.progId).c_str(),
+              WideToAnsi(peer.property).c_str(), static_cast<long>(peer.dispid), batches);
   std::printf("%-40s %12s %12s %10s\n", "operation", "ours (us)", "peer (us)", "ours/peer");
   double logRatios = 0;
   for (const Operation& operation : operations) {
@@ -267,8 +259,8 @@ int main(int argc, char** argv) {
   // A client that creates, uses and releases the control with no other
   // instance alive: nothing of an earlier instance keeps shared state warm.
   for (Subject* subject : {&ours, &peer}) {
-    subject->early->Release();
-    subject->dispatch->Release();
+    subject->early.Reset();
+    subject->dispatch.Reset();
   }
   const auto [oursAlone, peerAlone] =
       MeasureSideBySide([&] { return CreateAndRelease(ours.clsid); },

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "bench/BenchClock.h"
+#include "win/GdiHandles.h"
 #include "win/GdiValues.h"
 #include "win/ModuleInstance.h"
 #include "message/UnitMessage.h"
@@ -70,8 +71,8 @@ class TNaiveStrip {
   TNaiveStrip(const TMessageRequest& request, int32_t height)
       : text_(request.text), color_(ColorRefOf(request.color)) {
     const LOGFONTW logFont = LogFontOf(request.font);
-    font_ = CreateFontIndirectW(&logFont);
-    brush_ = CreateSolidBrush(ColorRefOf(request.backgroundColor));
+    font_.Reset(CreateFontIndirectW(&logFont));
+    brush_.Reset(CreateSolidBrush(ColorRefOf(request.backgroundColor)));
     EnsureWindowClass("OrvexNaiveStrip", Proc);
     window_ = CreateWindowExA(WS_EX_TOPMOST, "OrvexNaiveStrip", "", WS_POPUP, kTelevision.left,
                               kTelevision.top, kTelevision.right - kTelevision.left, height,
@@ -79,11 +80,7 @@ class TNaiveStrip {
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(window_, SW_SHOW);
   }
-  ~TNaiveStrip() {
-    DestroyWindow(window_);
-    DeleteObject(font_);
-    DeleteObject(brush_);
-  }
+  ~TNaiveStrip() { DestroyWindow(window_); }
   void Tick() {
     if (--left_ < -20000) left_ = kTelevision.right - kTelevision.left;
     InvalidateRect(window_, nullptr, TRUE);
@@ -98,8 +95,8 @@ class TNaiveStrip {
       HDC dc = BeginPaint(window, &ps);
       RECT client;
       GetClientRect(window, &client);
-      FillRect(dc, &client, self->brush_);
-      SelectObject(dc, self->font_);
+      FillRect(dc, &client, self->brush_.Get());
+      SelectObject(dc, self->font_.Get());
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, self->color_);
       RECT r{self->left_, 0, self->left_ + 100000, client.bottom};
@@ -113,8 +110,8 @@ class TNaiveStrip {
 
   std::string text_;
   COLORREF color_;
-  HFONT font_;
-  HBRUSH brush_;
+  TGdiObject<HFONT> font_;
+  TGdiObject<HBRUSH> brush_;
   HWND window_;
   int32_t left_ = kTelevision.right - kTelevision.left;
 };

@@ -89,15 +89,13 @@ int main(int argc, char** argv) {
     std::printf("soak: Orvex.Lumivox is not registered: 0x%08lX\n", static_cast<unsigned long>(hr));
     return 1;
   }
-  wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, argv[1], -1, wide, MAX_PATH);
-  BSTR clip = SysAllocString(wide);
+  const TBstr clip(AnsiToWide(argv[1]));
   char shortPath[mci::kShortPathSize + 1] = {};
   GetShortPathNameA(argv[1], shortPath, mci::kShortPathSize);
 
   // One of each first: Wine's MCI and GStreamer set up what they keep.
   Timings control, floor;
-  ControlCycle(clsid, clip, control);
+  ControlCycle(clsid, clip.Get(), control);
   FloorCycle(shortPath, floor);
   control = floor = Timings{};
 
@@ -107,7 +105,7 @@ int main(int argc, char** argv) {
     for (int kind = 0; kind < 2; ++kind) {
       Timings& t = kind == 0 ? control : floor;
       const Sample before = Take();
-      for (long i = 0; i < n; ++i) kind == 0 ? ControlCycle(clsid, clip, t) : FloorCycle(shortPath, t);
+      for (long i = 0; i < n; ++i) kind == 0 ? ControlCycle(clsid, clip.Get(), t) : FloorCycle(shortPath, t);
       AddGrowth(t.growth, before, Take());
     }
     std::fprintf(stderr, "soak: %ld of %ld cycles\n", done + n, cycles);
@@ -117,15 +115,14 @@ int main(int argc, char** argv) {
     Report("floor", floor);
   }
 
-  Flat("create", creates, [&] { NewLumivox(clsid)->Release(); });
+  Flat("create", creates, [&] { NewLumivox(clsid).Reset(); });
   // Messages over a playing clip, as on a station.
-  ILumivox* one = NewLumivox(clsid);
+  ComPtr<ILumivox> one = NewLumivox(clsid);
   VARIANT_BOOL ok = VARIANT_FALSE;
   one->Initialize(&ok);
-  one->put_FileName(clip);
+  one->put_FileName(clip.Get());
   one->Open(&ok);
-  BSTR text = SysAllocString(L"Soak \x6D4B\x8BD5 message");
-  one->put_Message(text);
+  one->put_Message(TBstr(L"Soak \x6D4B\x8BD5 message").Get());
   one->put_MsgRepeat(1);
   Flat("message", messages, [&] {
     one->DisplayMessage();
@@ -133,9 +130,7 @@ int main(int argc, char** argv) {
   });
   one->Close();
   one->CloseControl();
-  one->Release();
-  SysFreeString(text);
-  SysFreeString(clip);
+  one.Reset();
   OleUninitialize();
   return control.failures + floor.failures ? 1 : 0;
 }

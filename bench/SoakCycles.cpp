@@ -63,17 +63,17 @@ long WindowCount() {
   return count;
 }
 
-ILumivox* NewLumivox(const CLSID& clsid) {
-  ILumivox* control = nullptr;
+ComPtr<ILumivox> NewLumivox(const CLSID& clsid) {
+  ComPtr<ILumivox> control;
   const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
-                                      reinterpret_cast<void**>(&control));
+                                      reinterpret_cast<void**>(control.Put()));
   if (FAILED(hr)) Fail("CoCreateInstance", hr);
   return control;
 }
 
 void ControlCycle(const CLSID& clsid, BSTR clip, Timings& t) {
   const double start = Now();
-  ILumivox* control = NewLumivox(clsid);
+  ComPtr<ILumivox> control = NewLumivox(clsid);
   VARIANT_BOOL ok = VARIANT_FALSE;
   double windows = Now();
   control->Initialize(&ok);
@@ -90,7 +90,7 @@ void ControlCycle(const CLSID& clsid, BSTR clip, Timings& t) {
   double closing = Now();
   control->CloseControl();
   windows += Now() - closing;
-  control->Release();
+  control.Reset();
   Pump();
   t.total += Now() - start;
   t.windows += windows;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "win/ComSupport.h"
 #include "control/OrvexTypeLib.h"
 
 struct Sample {
@@ -25,7 +26,7 @@ void Pump();
 bool PumpUntil(const std::function<bool()>& done, double seconds);
 // Windows of this process: top-level ones with their children, and message-only ones.
 long WindowCount();
-ILumivox* NewLumivox(const CLSID& clsid);
+ComPtr<ILumivox> NewLumivox(const CLSID& clsid);
 
 // Create "Orvex.Lumivox", Initialize, FileName, Open, wait until playing,
 // DisplayMessage, Close, CloseControl, release.

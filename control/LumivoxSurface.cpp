@@ -1,4 +1,5 @@
 // The control's own surface: a plain child window in the control's colour.
+#include "win/GdiHandles.h"
 #include "win/GdiValues.h"
 #include "control/LumivoxImpl.h"
 #include "win/ModuleInstance.h"
@@ -62,9 +63,8 @@ LRESULT CALLBACK TLumivox::SurfaceProc(HWND window, UINT message, WPARAM wParam,
   if (control && message == WM_ERASEBKGND) {
     RECT r{};
     GetClientRect(window, &r);
-    HBRUSH brush = CreateSolidBrush(ColorRefOf(control->color_));
-    FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-    DeleteObject(brush);
+    const TGdiObject<HBRUSH> brush(CreateSolidBrush(ColorRefOf(control->color_)));
+    FillRect(reinterpret_cast<HDC>(wParam), &r, brush.Get());
     return 1;
   }
   return DefWindowProcA(window, message, wParam, lParam);

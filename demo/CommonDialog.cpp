@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "win/GdiHandles.h"
+
 namespace {
 
 // "a|b|c|d" as the system wants it: "a\0b\0c\0d\0\0".
@@ -56,9 +58,9 @@ bool TCommonDialog::ShowFont(HWND owner) {
   cf.Flags = Flags;
   cf.rgbColors = Color;
   if (fontChosen_) {
-    HDC screen = GetDC(nullptr);
-    font.lfHeight = -MulDiv(static_cast<int>(FontSize * 10 + 0.5f), GetDeviceCaps(screen, LOGPIXELSY), 720);
-    ReleaseDC(nullptr, screen);
+    const TWindowDC screen;
+    const int pixelsPerInch = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    font.lfHeight = -MulDiv(static_cast<int>(FontSize * 10 + 0.5f), pixelsPerInch, 720);
     font.lfWeight = FontBold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = FontItalic;
     font.lfUnderline = FontUnderline;

@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "win/GdiHandles.h"
+
 namespace {
 
 // Counts references for one small COM object that lives on the heap.
@@ -234,10 +236,9 @@ HRESULT TControlHost::Embed(IUnknown* control, HWND host, const RECT& bounds, bo
   if (SUCCEEDED(hr)) {
     oleObject_->SetHostNames(L"Orvex", nullptr);
     // The control's extent is the rectangle's size in HIMETRIC.
-    HDC screen = GetDC(nullptr);
-    SIZEL extent{MulDiv(bounds.right - bounds.left, 2540, GetDeviceCaps(screen, LOGPIXELSX)),
-                 MulDiv(bounds.bottom - bounds.top, 2540, GetDeviceCaps(screen, LOGPIXELSY))};
-    ReleaseDC(nullptr, screen);
+    const TWindowDC screen;
+    SIZEL extent{MulDiv(bounds.right - bounds.left, 2540, GetDeviceCaps(screen.Get(), LOGPIXELSX)),
+                 MulDiv(bounds.bottom - bounds.top, 2540, GetDeviceCaps(screen.Get(), LOGPIXELSY))};
     oleObject_->SetExtent(DVASPECT_CONTENT, &extent);
     RECT position = bounds;
     hr = oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, host, &position);

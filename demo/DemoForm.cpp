@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "win/TextConversion.h"
 #include "demo/DemoLayout.h"
 #include "demo/DemoRules.h"
 
@@ -23,47 +24,11 @@ const wchar_t kMediaFilter[] =
     L"*.MP2|所有文件|*.*";
 const wchar_t kLogoFilter[] = L"Jpg或Bmp文件|*.bmp;*.jpg";
 
-std::wstring Wide(const std::string& utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::string Utf8(const std::wstring& wide) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                      nullptr);
-  return out;
-}
-
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
-
-// An automation string that frees itself.
-class TBstr {
- public:
-  explicit TBstr(const std::wstring& text) : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  TBstr() = default;
-  ~TBstr() { SysFreeString(s_); }
-  TBstr(const TBstr&) = delete;
-  TBstr& operator=(const TBstr&) = delete;
-  BSTR Get() const { return s_; }
-  BSTR* Put() {
-    SysFreeString(s_);
-    s_ = nullptr;
-    return &s_;
-  }
-  std::wstring Text() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
-
- private:
-  BSTR s_ = nullptr;
-};
 
 // Sets one property of the control's live message font, late-bound as a
 // script would.
@@ -90,7 +55,6 @@ VARIANT BoolVariant(bool value) {
 
 TForm1::~TForm1() {
   if (window_) FormClose();
-  if (font_) DeleteObject(font_);
 }
 
 HRESULT TForm1::Create(IUnknown* control, ILumivox* calls) {
@@ -114,9 +78,9 @@ HRESULT TForm1::Create(IUnknown* control, ILumivox* calls) {
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                             nullptr, nullptr, instance, this);
   if (!window_) return HRESULT_FROM_WIN32(GetLastError());
-  font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                      L"宋体");
-  CreateDemoComponents(window_, font_);
+  font_.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                          0, L"宋体"));
+  CreateDemoComponents(window_, font_.Get());
 
   HRESULT hr = host_.Embed(control, window_, Orvex1Bounds(), false);
   if (SUCCEEDED(hr)) {
@@ -152,7 +116,7 @@ std::wstring TForm1::PanelText(int panel) const {
 }
 
 void TForm1::SetPanel(int panel, const std::string& utf8) {
-  const std::wstring text = Wide(utf8);
+  const std::wstring text = Utf8ToWide(utf8);
   SendDlgItemMessageW(window_, idStbInformation, SB_SETTEXTW, panel - 1,
                       reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -283,7 +247,7 @@ void TForm1::cmdOpenClick() {
   if (!ok) {
     TBstr readBack;
     calls_->get_FileName(readBack.Put());
-    const std::wstring text = Wide(OpenFailureText(Utf8(readBack.Text())));
+    const std::wstring text = Utf8ToWide(OpenFailureText(WideToUtf8(readBack.Text())));
     MessageBoxW(window_, text.c_str(), L"错误  ERROR", MB_OK | MB_ICONERROR);
     return;
   }
@@ -331,7 +295,7 @@ void TForm1::cmdDisplayMessageClick() {
   const int boxes[] = {idTxtInterval, idTxtSpeed, idTxtRepeat};
   int32_t numbers[3] = {};
   for (int i = 0; i < 3; ++i) {
-    const std::optional<int32_t> n = ReadLenientNumber(Utf8(WindowText(Item(boxes[i]))));
+    const std::optional<int32_t> n = ReadLenientNumber(WideToUtf8(WindowText(Item(boxes[i]))));
     if (!n) {
       // Nothing is sent while a setting cannot be represented.
       MessageBoxW(window_, L"字幕设置的数值超出范围！", L"错误", MB_OK | MB_ICONWARNING);
@@ -407,8 +371,8 @@ void TForm1::tmrStatusTimer() {
   ++ticks_;
   TStatus status = sNotReady;
   calls_->get_MediaStatus(&status);
-  const std::wstring state = Wide(StatusPanelText(status));
-  if (state != PanelText(2)) SetPanel(2, Utf8(state));
+  const std::wstring state = Utf8ToWide(StatusPanelText(status));
+  if (state != PanelText(2)) SetPanel(2, WideToUtf8(state));
 
   LONG length = 0, position = 0;
   calls_->get_MediaLength(&length);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "win/ComSupport.h"
+#include "win/GdiHandles.h"
 #include "control/OrvexTypeLib.h"
 #include "demo/CommonDialog.h"
 #include "demo/ControlHost.h"
@@ -78,7 +79,7 @@ class TForm1 {
   void tmrStatusTimer();
 
   HWND window_ = nullptr;
-  HFONT font_ = nullptr;
+  TGdiObject<HFONT> font_;  // the components' font: WM_SETFONT lends it, the form keeps it
   TControlHost host_;
   ComPtr<ILumivox> calls_;
   TCommonDialog CommonDialog1;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win/GdiHandles.h"
 #include "demo/DemoForm.h"
 
 namespace {
@@ -139,10 +140,8 @@ void Fill(HWND form) {
 }  // namespace
 
 int TwipsToPixels(int twips) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return MulDiv(twips, dpi, 1440);
+  const TWindowDC screen;
+  return MulDiv(twips, GetDeviceCaps(screen.Get(), LOGPIXELSX), 1440);
 }
 
 void CreateDemoComponents(HWND form, HFONT font) {

@@ -15,17 +15,11 @@ constexpr int64_t kMaxImagePixels = int64_t{64} << 20;
 }  // namespace
 
 void TMessageLabel::Release() {
-  if (dc_) {
-    if (oldImage_) SelectObject(dc_, oldImage_);
-    if (oldFont_) SelectObject(dc_, oldFont_);
-    DeleteDC(dc_);
-  }
-  if (image_) DeleteObject(image_);
-  if (font_) DeleteObject(font_);
-  dc_ = nullptr;
-  image_ = nullptr;
-  font_ = nullptr;
-  oldFont_ = oldImage_ = nullptr;
+  imageSelection_.End();
+  fontSelection_.End();
+  dc_.Reset();
+  image_.Reset();
+  font_.Reset();
 }
 
 void TMessageLabel::Setup(const TFontState& font, COLORREF color, const std::string& text) {
@@ -33,9 +27,9 @@ void TMessageLabel::Setup(const TFontState& font, COLORREF color, const std::str
   text_ = text.empty() ? std::string(" ") : text;
   color_ = color;
   const LOGFONTW logFont = LogFontOf(font);
-  font_ = CreateFontIndirectW(&logFont);
-  dc_ = CreateCompatibleDC(nullptr);
-  if (dc_ && font_) oldFont_ = SelectObject(dc_, font_);
+  font_.Reset(CreateFontIndirectW(&logFont));
+  dc_.Reset(CreateCompatibleDC(nullptr));
+  fontSelection_ = TGdiSelection(dc_.Get(), font_.Get());
   Measure();
   Render();
 }
@@ -43,7 +37,8 @@ void TMessageLabel::Setup(const TFontState& font, COLORREF color, const std::str
 void TMessageLabel::Measure() {
   RECT r{0, 0, 0, 0};
   if (dc_) {
-    ::DrawTextA(dc_, text_.data(), static_cast<int>(text_.size()), &r, kTextFormat | DT_CALCRECT);
+    ::DrawTextA(dc_.Get(), text_.data(), static_cast<int>(text_.size()), &r,
+                kTextFormat | DT_CALCRECT);
   }
   Width = std::max<int32_t>(r.right - r.left, 0);
   Height = std::max<int32_t>(r.bottom - r.top, 0);
@@ -53,13 +48,13 @@ void TMessageLabel::Measure() {
 // 0 bits take its text colour and the 1 bits its background colour.
 void TMessageLabel::Render() {
   if (!dc_ || Width <= 0 || Height <= 0 || int64_t{Width} * Height > kMaxImagePixels) return;
-  image_ = CreateBitmap(Width, Height, 1, 1, nullptr);
+  image_.Reset(CreateBitmap(Width, Height, 1, 1, nullptr));
   if (!image_) return;
-  oldImage_ = SelectObject(dc_, image_);
-  PatBlt(dc_, 0, 0, Width, Height, WHITENESS);
-  SetTextColor(dc_, RGB(0, 0, 0));
-  SetBkMode(dc_, TRANSPARENT);
-  DrawTextAt(dc_, 0, 0);
+  imageSelection_ = TGdiSelection(dc_.Get(), image_.Get());
+  PatBlt(dc_.Get(), 0, 0, Width, Height, WHITENESS);
+  SetTextColor(dc_.Get(), RGB(0, 0, 0));
+  SetBkMode(dc_.Get(), TRANSPARENT);
+  DrawTextAt(dc_.Get(), 0, 0);
 }
 
 void TMessageLabel::DrawTextAt(HDC dc, int32_t left, int32_t top) const {
@@ -74,14 +69,14 @@ void TMessageLabel::Draw(HDC dc, const RECT& area, COLORREF background) const {
   SetTextColor(dc, color_);
   if (image_) {
     SetBkColor(dc, background);
-    BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_,
+    BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_.Get(),
            part.left - Left, part.top - Top, SRCCOPY);
     return;
   }
   if (!font_) return;
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
-  SelectObject(dc, font_);
+  SelectObject(dc, font_.Get());
   SetBkMode(dc, TRANSPARENT);
   DrawTextAt(dc, Left, Top);
   RestoreDC(dc, saved);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "win/FontState.h"
+#include "win/GdiHandles.h"
 
 // The label: sized to its text, which is laid out and rendered once into a
 // monochrome image; drawing blits that image in the text and strip colours,
@@ -13,7 +14,6 @@
 class TMessageLabel {
  public:
   TMessageLabel() = default;
-  ~TMessageLabel() { Release(); }
   TMessageLabel(const TMessageLabel&) = delete;
   TMessageLabel& operator=(const TMessageLabel&) = delete;
 
@@ -38,9 +38,10 @@ class TMessageLabel {
 
   std::string text_;
   COLORREF color_ = 0;
-  HFONT font_ = nullptr;
-  HDC dc_ = nullptr;  // memory DC holding the font and, once rendered, the image
-  HBITMAP image_ = nullptr;
-  HGDIOBJ oldFont_ = nullptr;
-  HGDIOBJ oldImage_ = nullptr;
+  // Declared so that the selections end before the DC and objects go.
+  TGdiObject<HFONT> font_;
+  TGdiObject<HBITMAP> image_;
+  TMemoryDC dc_;  // holds the font and, once rendered, the image
+  TGdiSelection fontSelection_;
+  TGdiSelection imageSelection_;
 };

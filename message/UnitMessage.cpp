@@ -24,7 +24,6 @@ TFormMessage::TFormMessage()
 TFormMessage::~TFormMessage() {
   tmrMove.SetEnabled(false);
   tmrRepeat.SetEnabled(false);
-  if (brush_) DeleteObject(brush_);
 }
 
 void TFormMessage::Display(const TMessageRequest& request, const RECT& video) {
@@ -75,8 +74,7 @@ void TFormMessage::PlaceAlong(const RECT& video) {
 // strip: pixels of the key colour are not drawn, so the video shows through.
 void TFormMessage::SetColors(bool transparent, COLORREF color) {
   if (!brush_ || color != color_) {
-    if (brush_) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(color);
+    brush_.Reset(CreateSolidBrush(color));
     color_ = color;
   }
   const LONG_PTR exStyle = GetWindowLongPtrA(Handle(), GWL_EXSTYLE);
@@ -129,12 +127,12 @@ void TFormMessage::ShowLabelMove(int32_t oldLeft, bool oldVisible) {
   }
   // Shift what is shown by the step within the window, then paint the column
   // it uncovered.
-  HDC dc = GetDC(Handle());
+  const TWindowDC window(Handle());
+  HDC dc = window.Get();
   const int32_t height = lblMessage.Height;
   BitBlt(dc, step > 0 ? 1 : 0, 0, stripWidth_ - 1, height, dc, step > 0 ? 0 : 1, 0, SRCCOPY);
   const int32_t column = step > 0 ? 0 : stripWidth_ - 1;
   Paint(dc, RECT{column, 0, column + 1, height});
-  ReleaseDC(Handle(), dc);
 }
 
 // Fills what the label leaves of the area in the window's colour, then draws
@@ -143,7 +141,7 @@ void TFormMessage::Paint(HDC dc, const RECT& area) const {
   const RECT label = lblMessage.Visible ? lblMessage.Bounds() : RECT{0, 0, 0, 0};
   RECT covered{};
   if (!IntersectRect(&covered, &area, &label)) {
-    FillRect(dc, &area, brush_);
+    FillRect(dc, &area, brush_.Get());
     return;
   }
   const RECT pieces[4] = {{area.left, area.top, area.right, covered.top},
@@ -151,7 +149,7 @@ void TFormMessage::Paint(HDC dc, const RECT& area) const {
                           {area.left, covered.top, covered.left, covered.bottom},
                           {covered.right, covered.top, area.right, covered.bottom}};
   for (const RECT& piece : pieces) {
-    if (piece.left < piece.right && piece.top < piece.bottom) FillRect(dc, &piece, brush_);
+    if (piece.left < piece.right && piece.top < piece.bottom) FillRect(dc, &piece, brush_.Get());
   }
   lblMessage.Draw(dc, covered, color_);
 }

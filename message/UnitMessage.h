@@ -7,6 +7,7 @@
 #include <string>
 
 #include "win/BorderlessForm.h"
+#include "win/GdiHandles.h"
 #include "win/WinTimer.h"
 #include "message/MessageLabel.h"
 #include "message/MessageRun.h"
@@ -62,5 +63,5 @@ class TFormMessage : public TBorderlessForm {
   int32_t stripWidth_ = 0;
   int32_t location_ = 0;
   COLORREF color_ = RGB(255, 255, 255);
-  HBRUSH brush_ = nullptr;
+  TGdiObject<HBRUSH> brush_;
 };

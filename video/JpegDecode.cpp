@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -35,12 +36,12 @@ HBITMAP CreateTopDownDib(uint32_t width, uint32_t height, uint8_t** bits) {
   return bitmap;
 }
 
-// Everything that must survive a longjmp lives in this frame's caller-owned
-// state, so no C++ destructor is skipped.
+// Everything that must survive a longjmp lives in this state, which the
+// caller of the frame holding setjmp owns, so no C++ destructor is skipped.
 struct TDecodeState {
   jpeg_decompress_struct info;
   TJpegError error;
-  HBITMAP bitmap = nullptr;
+  TGdiObject<HBITMAP> bitmap;
 };
 
 bool Decode(TDecodeState& s, const uint8_t* data, std::size_t size) {
@@ -54,7 +55,7 @@ bool Decode(TDecodeState& s, const uint8_t* data, std::size_t size) {
   const uint32_t height = s.info.output_height;
   if (width == 0 || height == 0 || uint64_t{width} * height > kMaxPixels) return false;
   uint8_t* bits = nullptr;
-  s.bitmap = CreateTopDownDib(width, height, &bits);
+  s.bitmap.Reset(CreateTopDownDib(width, height, &bits));
   if (!s.bitmap) return false;
   const std::size_t stride = (width * 3 + 3) & ~std::size_t{3};
   while (s.info.output_scanline < height) {
@@ -67,17 +68,14 @@ bool Decode(TDecodeState& s, const uint8_t* data, std::size_t size) {
 
 }  // namespace
 
-HBITMAP DecodeJpeg(const uint8_t* data, std::size_t size) {
-  if (!data || size == 0) return nullptr;
+TGdiObject<HBITMAP> DecodeJpeg(const uint8_t* data, std::size_t size) {
+  if (!data || size == 0) return {};
   TDecodeState state{};
   state.info.err = jpeg_std_error(&state.error.manager);
   state.error.manager.error_exit = JumpOnError;
   state.error.manager.output_message = IgnoreMessage;
   const bool ok = Decode(state, data, size);
   jpeg_destroy_decompress(&state.info);
-  if (!ok && state.bitmap) {
-    DeleteObject(state.bitmap);
-    state.bitmap = nullptr;
-  }
-  return state.bitmap;
+  if (!ok) state.bitmap.Reset();
+  return std::move(state.bitmap);
 }

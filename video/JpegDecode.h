@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Returns null for anything libjpeg cannot decode (damaged, truncated, CMYK,
+#include "win/GdiHandles.h"
+
+// Returns no bitmap for anything libjpeg cannot decode (damaged, truncated, CMYK,
 // too large) instead of ending the process the way libjpeg's default handler does.
-HBITMAP DecodeJpeg(const uint8_t* data, std::size_t size);
+TGdiObject<HBITMAP> DecodeJpeg(const uint8_t* data, std::size_t size);

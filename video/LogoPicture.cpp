@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
+#include "win/OwnedHandle.h"
 #include "video/JpegDecode.h"
 #include "video/LogoKind.h"
 
@@ -13,19 +15,15 @@ namespace {
 constexpr DWORD kMaxLogoBytes = 64 * 1024 * 1024;
 
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const TKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD high = 0;
-  const DWORD size = GetFileSize(file, &high);
-  bool ok = size != INVALID_FILE_SIZE && high == 0 && size > 0 && size <= kMaxLogoBytes;
-  if (ok) {
-    bytes.resize(size);
-    DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), size, &read, nullptr) && read == size;
-  }
-  CloseHandle(file);
-  return ok;
+  const DWORD size = GetFileSize(file.Get(), &high);
+  if (size == INVALID_FILE_SIZE || high != 0 || size == 0 || size > kMaxLogoBytes) return false;
+  bytes.resize(size);
+  DWORD read = 0;
+  return ReadFile(file.Get(), bytes.data(), size, &read, nullptr) && read == size;
 }
 
 uint32_t ReadU32(const std::vector<uint8_t>& b, std::size_t at) {
@@ -47,64 +45,60 @@ bool ContentMatches(LogoKind kind, const std::vector<uint8_t>& b) {
 }
 
 // The system's own picture support for bitmaps, icons and metafiles.
-IPicture* LoadSystemPicture(const std::vector<uint8_t>& bytes) {
+ComPtr<IPicture> LoadSystemPicture(const std::vector<uint8_t>& bytes) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-  if (!memory) return nullptr;
+  if (!memory) return {};
   std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
   GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
     GlobalFree(memory);
-    return nullptr;
+    return {};
   }
-  IPicture* picture = nullptr;
-  if (FAILED(OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(&picture)))) {
-    picture = nullptr;
+  ComPtr<IPicture> picture;
+  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                            reinterpret_cast<void**>(picture.Put())))) {
+    return {};
   }
-  stream->Release();
   return picture;
 }
 
-IPicture* PictureFromBitmap(HBITMAP bitmap) {
+// The picture object owns the bitmap once it is made (and deletes it with
+// itself); until then the holder does.
+ComPtr<IPicture> PictureFromBitmap(TGdiObject<HBITMAP> bitmap) {
   PICTDESC desc{};
   desc.cbSizeofstruct = sizeof(desc);
   desc.picType = PICTYPE_BITMAP;
-  desc.bmp.hbitmap = bitmap;
-  IPicture* picture = nullptr;
+  desc.bmp.hbitmap = bitmap.Get();
+  ComPtr<IPicture> picture;
   if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
-                                      reinterpret_cast<void**>(&picture)))) {
-    DeleteObject(bitmap);
-    return nullptr;
+                                      reinterpret_cast<void**>(picture.Put())))) {
+    return {};
   }
+  bitmap.Detach();
   return picture;
 }
 
 }  // namespace
 
-TLogoPicture::~TLogoPicture() { Replace(nullptr); }
-
 bool TLogoPicture::LoadFromFile(const std::string& fileName) {
   const LogoKind kind = LogoKindFromName(fileName);
   std::vector<uint8_t> bytes;
   if (kind == LogoKind::Unknown || !ReadWholeFile(fileName, bytes)) return false;
-  IPicture* picture = nullptr;
+  ComPtr<IPicture> picture;
   if (kind == LogoKind::Jpeg) {
-    if (HBITMAP bitmap = DecodeJpeg(bytes.data(), bytes.size())) picture = PictureFromBitmap(bitmap);
+    if (TGdiObject<HBITMAP> bitmap = DecodeJpeg(bytes.data(), bytes.size())) {
+      picture = PictureFromBitmap(std::move(bitmap));
+    }
   } else if (ContentMatches(kind, bytes)) {
     picture = LoadSystemPicture(bytes);
   }
   if (!picture) return false;
-  Replace(picture);
+  picture_ = std::move(picture);
   return true;
 }
 
-void TLogoPicture::Clear() { Replace(nullptr); }
-
-void TLogoPicture::Replace(IPicture* picture) {
-  if (picture_) picture_->Release();
-  picture_ = picture;
-}
+void TLogoPicture::Clear() { picture_.Reset(); }
 
 void TLogoPicture::StretchDraw(HDC dc, const RECT& area) const {
   if (!picture_) return;

@@ -7,10 +7,11 @@
 
 #include <string>
 
+#include "win/ComSupport.h"
+
 class TLogoPicture {
  public:
   TLogoPicture() = default;
-  ~TLogoPicture();
   TLogoPicture(const TLogoPicture&) = delete;
   TLogoPicture& operator=(const TLogoPicture&) = delete;
 
@@ -19,11 +20,10 @@ class TLogoPicture {
   // damaged picture) returns false and keeps the previous picture.
   bool LoadFromFile(const std::string& fileName);
   void Clear();
-  bool Empty() const { return picture_ == nullptr; }
+  bool Empty() const { return !picture_; }
   // Draws the whole picture stretched over the rectangle, aspect ratio not kept.
   void StretchDraw(HDC dc, const RECT& area) const;
 
  private:
-  void Replace(IPicture* picture);
-  IPicture* picture_ = nullptr;
+  ComPtr<IPicture> picture_;
 };

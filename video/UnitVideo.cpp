@@ -58,7 +58,7 @@ void TVideoImage::Clear() {
 
 TFormVideo::TFormVideo() : TBorderlessForm(kFormClass, kFormCaption, 0), icon_(Handle()) {
   EnsureWindowClass(kPanelClass, PanelProc);
-  captionFont_ = CreateCaptionFont();
+  captionFont_.Reset(CreateCaptionFont());
   pnlVideo.handle_ = CreateWindowExA(0, kPanelClass, kPanelCaption,
                                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 392, 266,
                                      Handle(), nullptr, ModuleInstance(), this);
@@ -72,7 +72,6 @@ TFormVideo::TFormVideo() : TBorderlessForm(kFormClass, kFormCaption, 0), icon_(H
 
 TFormVideo::~TFormVideo() {
   if (pnlVideo.handle_) SetWindowLongPtrA(pnlVideo.handle_, GWLP_USERDATA, 0);
-  if (captionFont_) DeleteObject(captionFont_);
 }
 
 // The panel follows the client area, as a panel aligned to the client would.
@@ -98,17 +97,17 @@ void TFormVideo::PaintPanel(HDC dc) const {
   DrawEdge(dc, &bevel, BDR_RAISEDINNER, BF_RECT);
   RECT inner = client;
   InflateRect(&inner, -1, -1);
-  HGDIOBJ oldFont = SelectObject(dc, captionFont_);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kCaptionColor);
-  DrawTextA(dc, kPanelCaption, -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, oldFont);
-  imgLogo.picture_.StretchDraw(dc, inner);
-  HBRUSH markBrush = CreateSolidBrush(kMarkColor);
-  for (const TVideoMark* mark : {&lblRightTop, &lblLeftTop, &lblLeftBottom, &lblRightBottom}) {
-    if (mark->visible_) FillRect(dc, &mark->bounds_, markBrush);
+  {
+    const TGdiSelection caption(dc, captionFont_.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kCaptionColor);
+    DrawTextA(dc, kPanelCaption, -1, &inner, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  DeleteObject(markBrush);
+  imgLogo.picture_.StretchDraw(dc, inner);
+  const TGdiObject<HBRUSH> markBrush(CreateSolidBrush(kMarkColor));
+  for (const TVideoMark* mark : {&lblRightTop, &lblLeftTop, &lblLeftBottom, &lblRightBottom}) {
+    if (mark->visible_) FillRect(dc, &mark->bounds_, markBrush.Get());
+  }
 }
 
 LRESULT CALLBACK TFormVideo::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -119,14 +118,13 @@ LRESULT CALLBACK TFormVideo::PanelProc(HWND window, UINT message, WPARAM wParam,
     RECT client{};
     GetClientRect(window, &client);
     // Drawn off screen first so the logo never flickers over the caption.
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP buffer = CreateCompatibleBitmap(target, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, buffer);
-    form->PaintPanel(memory);
-    BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(buffer);
-    DeleteDC(memory);
+    {
+      const TMemoryDC memory(CreateCompatibleDC(target));
+      const TGdiObject<HBITMAP> buffer(CreateCompatibleBitmap(target, client.right, client.bottom));
+      const TGdiSelection drawn(memory.Get(), buffer.Get());
+      form->PaintPanel(memory.Get());
+      BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+    }
     if (message == WM_PAINT) EndPaint(window, &ps);
     return 0;
   }

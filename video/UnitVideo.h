@@ -8,6 +8,7 @@
 
 #include "win/LumivoxIcon.h"
 #include "win/BorderlessForm.h"
+#include "win/GdiHandles.h"
 #include "video/LogoPicture.h"
 
 class TFormVideo;
@@ -75,6 +76,6 @@ class TFormVideo : public TBorderlessForm {
  private:
   static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void PaintPanel(HDC dc) const;
-  HFONT captionFont_ = nullptr;
+  TGdiObject<HFONT> captionFont_;
   TWindowIcon icon_;  // the control's icon
 };

@@ -1,11 +1,15 @@
-// Small COM helpers: a reference holder, the module's lock count and text
-// conversions between automation strings and the control's ANSI text.
+// Small COM helpers: the holders of interface references and automation
+// strings, the module's lock count, and automation strings to and from the
+// control's ANSI text.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include "win/TextConversion.h"
 
 // Holds one reference to a COM interface and releases it when done.
 template <typename T>
@@ -35,9 +39,54 @@ class ComPtr {
   }
   // Hands the held reference to the caller.
   T* Detach() { return std::exchange(p_, nullptr); }
+  // Takes over a reference the caller owns (one handed out in a structure).
+  static ComPtr Adopt(T* p) {
+    ComPtr held;
+    held.p_ = p;
+    return held;
+  }
 
  private:
   T* p_ = nullptr;
+};
+
+// Holds one automation string and frees it when done; moves, never copies.
+class TBstr {
+ public:
+  TBstr() = default;
+  // A copy of the text, embedded NULs included.
+  explicit TBstr(std::wstring_view text)
+      : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  TBstr(TBstr&& other) noexcept : s_(other.Detach()) {}
+  TBstr& operator=(TBstr&& other) noexcept {
+    if (this != &other) {
+      SysFreeString(s_);
+      s_ = other.Detach();
+    }
+    return *this;
+  }
+  TBstr(const TBstr&) = delete;
+  TBstr& operator=(const TBstr&) = delete;
+  ~TBstr() { SysFreeString(s_); }
+
+  // Takes over a string the caller owns (one handed out in a structure).
+  static TBstr Adopt(BSTR s) {
+    TBstr held;
+    held.s_ = s;
+    return held;
+  }
+  BSTR Get() const { return s_; }
+  // For out-parameters: frees what is held and hands out the slot.
+  BSTR* Put() {
+    SysFreeString(std::exchange(s_, nullptr));
+    return &s_;
+  }
+  // Hands the string to the caller, who frees it from now on.
+  BSTR Detach() { return std::exchange(s_, nullptr); }
+  std::wstring Text() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
+
+ private:
+  BSTR s_ = nullptr;
 };
 
 // The reference counting and QueryInterface of a small heap object that has
@@ -74,7 +123,7 @@ void ModuleLock();
 void ModuleUnlock();
 LONG ModuleLockCount();
 
-// Automation string to ANSI text in the system code page, and back.
+// Automation string to ANSI text in the system code page, and back (the
+// caller frees the string).
 std::string BstrToAnsi(BSTR text);
 BSTR AnsiToBstr(const std::string& text);
-std::wstring AnsiToWide(const std::string& text);

@@ -14,6 +14,7 @@
 #include "about/AboutResources.h"
 #include "about/UnitAbout.h"
 #include "win/ComSupport.h"
+#include "win/GdiHandles.h"
 #include "control/LumivoxImpl.h"
 #include "video/UnitVideo.h"
 
@@ -122,30 +123,28 @@ void ExpectLayout(HWND about) {
   for (const TExpectedComponent& want : kComponents) ExpectComponent(about, want);
 
   HWND desc = GetDlgItem(about, kAboutDescLbl);
-  HDC dc = GetDC(desc);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(desc, WM_GETFONT, 0, 0)));
   const std::wstring text = TextOf(desc);
   RECT needed{0, 0, 249, 0};
-  DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(desc, dc);
+  {
+    const TWindowDC dc(desc);
+    const TGdiSelection font(dc.Get(),
+                             reinterpret_cast<HFONT>(SendMessageW(desc, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.Get(), text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+    GetTextMetricsW(dc.Get(), &metrics);
+  }
   EXPECT_GT(needed.bottom, metrics.tmHeight) << "wraps onto several lines";
   EXPECT_LE(needed.bottom, 71) << "fits its box";
 
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 57, 57);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  const TWindowDC screen;
+  const TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+  const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 57, 57));
+  const TGdiSelection selected(memory.Get(), bitmap.Get());
   SendMessageA(GetDlgItem(about, kAboutCtlImage), WM_PRINTCLIENT,
-               reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-  EXPECT_EQ(GetPixel(memory, 0, 0), GetSysColor(COLOR_BTNFACE)) << "no frame without the mouse";
-  EXPECT_NE(GetPixel(memory, 28, 28), GetSysColor(COLOR_BTNFACE)) << "the picture is drawn";
-  SelectObject(memory, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+               reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
+  EXPECT_EQ(GetPixel(memory.Get(), 0, 0), GetSysColor(COLOR_BTNFACE))
+      << "no frame without the mouse";
+  EXPECT_NE(GetPixel(memory.Get(), 28, 28), GetSysColor(COLOR_BTNFACE)) << "the picture is drawn";
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ ComPtr<ILumivox> NewControl() {
 
 TLumivox& ControlOf(ILumivox* object) { return static_cast<TLumivoxImpl*>(object)->Control(); }
 
-std::wstring Text(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
 
 // Records notifications; optionally refuses edits and runs a callback.
 class TSink final : public IPropertyNotifySink {
@@ -106,15 +105,14 @@ TEST(AutomationErrors, FailureCarriesSourceDescriptionAndInterface) {
   ASSERT_EQ(control->TVTest(), DISP_E_EXCEPTION) << "no video window before Initialize";
   ComPtr<IErrorInfo> info;
   ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
-  BSTR source = nullptr, description = nullptr;
+  TBstr source, description;
   GUID guid{};
-  info->GetSource(&source);
-  info->GetDescription(&description);
+  info->GetSource(source.Put());
+  info->GetDescription(description.Put());
   info->GetGUID(&guid);
-  EXPECT_EQ(Text(source), L"Orvex.Lumivox");
-  EXPECT_FALSE(Text(description).empty());
+  EXPECT_EQ(source.Text(), L"Orvex.Lumivox");
+  EXPECT_FALSE(description.Text().empty());
   EXPECT_EQ(guid, IID_ILumivox);
-  SysFreeString(source);
 
   // The same failure through late binding fills the exception record.
   DISPPARAMS none{};
@@ -122,12 +120,11 @@ TEST(AutomationErrors, FailureCarriesSourceDescriptionAndInterface) {
   EXPECT_EQ(control->Invoke(LumivoxDispid::TVTest, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
                             &exception, nullptr),
             DISP_E_EXCEPTION);
-  EXPECT_EQ(Text(exception.bstrSource), L"Orvex.Lumivox");
-  EXPECT_EQ(Text(exception.bstrDescription), Text(description));
-  SysFreeString(description);
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
+  const TBstr exceptionSource = TBstr::Adopt(exception.bstrSource);
+  const TBstr exceptionDescription = TBstr::Adopt(exception.bstrDescription);
+  const TBstr exceptionHelpFile = TBstr::Adopt(exception.bstrHelpFile);
+  EXPECT_EQ(exceptionSource.Text(), L"Orvex.Lumivox");
+  EXPECT_EQ(exceptionDescription.Text(), description.Text());
 
   // Members that swallow failures.
   VARIANT_BOOL opened = -1;
@@ -168,14 +165,12 @@ TEST(AutomationValues, BooleansClampingAndTextRoundTrips) {
   }
 
   // Text crosses as UTF-16 and is held in the system code page.
-  BSTR name = SysAllocString(L" \u89c6\u9891 clip.mpg ");
-  control->put_FileName(name);
-  BSTR back = nullptr;
-  control->get_FileName(&back);
-  EXPECT_EQ(Text(back), Text(name));
+  const TBstr name(L" \u89c6\u9891 clip.mpg ");
+  control->put_FileName(name.Get());
+  TBstr back;
+  control->get_FileName(back.Put());
+  EXPECT_EQ(back.Text(), name.Text());
   EXPECT_EQ(ControlOf(control.Get()).FileName(), " \xca\xd3\xc6\xb5 clip.mpg ");
-  SysFreeString(name);
-  SysFreeString(back);
 
   EXPECT_EQ(control->get_Volume(nullptr), E_POINTER);
   EXPECT_EQ(control->get_FileName(nullptr), E_POINTER);
@@ -278,9 +273,8 @@ TEST(AutomationFont, GetHandsOutOneLiveObjectRoundingHalfToEven) {
   EXPECT_EQ(first.Get(), second.Get());
   ComPtr<IFont> font = AsFont(first.Get());
   ASSERT_TRUE(font);
-  BSTR name = nullptr;
-  font->get_Name(&name);
-  SysFreeString(name);
+  TBstr name;
+  font->get_Name(name.Put());
   SHORT charset = 0;
   font->get_Charset(&charset);
   EXPECT_EQ(charset, 134) << "GB2312, as the control's design font";
@@ -314,19 +308,16 @@ TEST(AutomationFont, PutAdoptsTheCallersObjectAndFollowsIt) {
   const uint32_t colour = state.Font().color;
 
   ComPtr<IFont> font = AsFont(mine.Get());
-  BSTR courier = SysAllocString(L"Courier New");
-  font->put_Name(courier);
+  font->put_Name(TBstr(L"Courier New").Get());
   ComPtr<IFontDisp> got;
   control->get_MsgFont(got.Put());
   EXPECT_EQ(static_cast<IUnknown*>(got.Get()), static_cast<IUnknown*>(mine.Get()));
-  BSTR realised = nullptr;
-  font->get_Name(&realised);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t*>(realised), SysStringLen(realised)),
-            state.Font().name)
+  TBstr realised;
+  font->get_Name(realised.Put());
+  const std::wstring realisedName = realised.Text();
+  EXPECT_EQ(std::u16string(realisedName.begin(), realisedName.end()), state.Font().name)
       << "the control follows the object's name";
   EXPECT_EQ(state.Font().color, colour) << "the font colour is not touched";
-  SysFreeString(courier);
-  SysFreeString(realised);
 
   // A null font keeps the values and drops the subscription.
   const TFontState kept = state.Font();
@@ -346,10 +337,9 @@ TEST(AutomationFont, NonFontObjectFailsAndChangesNothing) {
   EXPECT_EQ(control->put_MsgFont(reinterpret_cast<IFontDisp*>(other.Get())), DISP_E_EXCEPTION);
   ComPtr<IErrorInfo> info;
   ASSERT_EQ(GetErrorInfo(0, info.Put()), S_OK);
-  BSTR description = nullptr;
-  info->GetDescription(&description);
-  EXPECT_EQ(Text(description), L"Interface not supported");
-  SysFreeString(description);
+  TBstr description;
+  info->GetDescription(description.Put());
+  EXPECT_EQ(description.Text(), L"Interface not supported");
   EXPECT_TRUE(ControlOf(control.Get()).Font() == before);
   EXPECT_EQ(sink.log, (std::vector<std::string>{"request -512"}));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/win/TestSupport.h"
+#include "win/GdiHandles.h"
 #include "control/LumivoxImpl.h"
 #include "demo/ControlHost.h"
 
@@ -35,11 +36,9 @@ ComPtr<IUnknown> NewControl() {
 }
 
 SIZEL DesignExtent() {
-  HDC screen = GetDC(nullptr);
-  const SIZEL extent{MulDiv(kSurfaceWidth, 2540, GetDeviceCaps(screen, LOGPIXELSX)),
-                     MulDiv(kSurfaceHeight, 2540, GetDeviceCaps(screen, LOGPIXELSY))};
-  ReleaseDC(nullptr, screen);
-  return extent;
+  const TWindowDC screen;
+  return SIZEL{MulDiv(kSurfaceWidth, 2540, GetDeviceCaps(screen.Get(), LOGPIXELSX)),
+               MulDiv(kSurfaceHeight, 2540, GetDeviceCaps(screen.Get(), LOGPIXELSY))};
 }
 
 
@@ -200,15 +199,14 @@ TEST_F(Embedded, SurfaceIsAVisibleChildOfTheHostAtTheFormSize) {
   const RECT moved{5, 6, 105, 56};
   ASSERT_EQ(S_OK, host.Move(moved));
   EXPECT_TRUE(SameRect(moved, PlaceInParent(surface)));
-  HRGN region = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_EQ(ERROR, GetWindowRgn(surface, region)) << "no region when unclipped";
+  const TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_EQ(ERROR, GetWindowRgn(surface, region.Get())) << "no region when unclipped";
   const RECT clip{0, 0, 50, 40};
   auto inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
   ASSERT_EQ(S_OK, inPlace->SetObjectRects(&moved, &clip));
-  EXPECT_EQ(SIMPLEREGION, GetWindowRgn(surface, region));
+  EXPECT_EQ(SIMPLEREGION, GetWindowRgn(surface, region.Get()));
   RECT box{};
-  GetRgnBox(region, &box);
-  DeleteObject(region);
+  GetRgnBox(region.Get(), &box);
   EXPECT_TRUE(SameRect(RECT{0, 0, 45, 34}, box));
 }
 
@@ -354,11 +352,11 @@ TEST(EmbeddingView, ExtentStartsAtTheFormSizeAndFollowsTheContainer) {
 TEST(EmbeddingView, DrawFillsTheBoundsWithTheControlColour) {
   ComPtr<IUnknown> control = NewControl();
   auto view = As<IViewObjectEx>(control.Get(), IID_IViewObjectEx);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 40);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
+  const TWindowDC screen;
+  const TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+  const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 40, 40));
+  const TGdiSelection selected(memory.Get(), bitmap.Get());
+  HDC dc = memory.Get();
   const RECT all{0, 0, 40, 40};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
@@ -377,9 +375,6 @@ TEST(EmbeddingView, DrawFillsTheBoundsWithTheControlColour) {
                                       nullptr, nullptr, 0));
   EXPECT_EQ(E_INVALIDARG, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, nullptr,
                                      nullptr, nullptr, 0));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 
   // The whole opaque rectangle is the control for hit testing.
   DWORD status = 0;

@@ -16,6 +16,7 @@
 
 #include "tests/win/TestSupport.h"
 #include "win/ComSupport.h"
+#include "win/GdiHandles.h"
 #include "control/OrvexTypeLib.h"
 
 namespace {
@@ -40,19 +41,16 @@ std::vector<COLORREF> Capture(const RECT& r) {
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
   void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP image = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, image);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const TWindowDC screen;
+  const TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+  const TGdiObject<HBITMAP> image(
+      CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const TGdiSelection selected(memory.Get(), image.Get());
+  BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
   const auto* p = static_cast<const uint32_t*>(bits);
   for (size_t i = 0; i < pixels.size(); ++i) {
     pixels[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
   }
-  SelectObject(memory, old);
-  DeleteObject(image);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return pixels;
 }
 
@@ -76,8 +74,6 @@ TCensus CensusOfStrip() {
           CountOf(pixels, RGB(0, 255, 0)),
           CountOf(pixels, kLogoBlue) + CountOf(pixels, kLogoYellow)};
 }
-
-BSTR Wide(const wchar_t* text) { return SysAllocString(text); }
 
 class MessageOverlayTest : public ::testing::Test {
  protected:
@@ -109,9 +105,7 @@ class MessageOverlayTest : public ::testing::Test {
   }
 
   void SetText(HRESULT (STDMETHODCALLTYPE ILumivox::*put)(BSTR), const wchar_t* text) {
-    BSTR b = Wide(text);
-    EXPECT_EQ((control.Get()->*put)(b), S_OK);
-    SysFreeString(b);
+    EXPECT_EQ((control.Get()->*put)(TBstr(text).Get()), S_OK);
   }
 
   void UseFont(const wchar_t* face, int points) {

@@ -76,12 +76,10 @@ uint64_t Position(IStream* stream) {
 std::wstring ErrorDescription(GUID* guid = nullptr) {
   ComPtr<IErrorInfo> info;
   if (GetErrorInfo(0, info.Put()) != S_OK) return L"(no error information)";
-  BSTR text = nullptr;
-  info->GetDescription(&text);
+  TBstr text;
+  info->GetDescription(text.Put());
   if (guid) info->GetGUID(guid);
-  std::wstring result(text ? text : L"");
-  SysFreeString(text);
-  return result;
+  return text.Text();
 }
 
 bool Contains(const Bytes& bytes, const std::string& part) {
@@ -158,12 +156,10 @@ TEST(Persistence, DemoStreamGivesRedAndABoldFont) {
   desc.cySize.int64 = 280000;
   ComPtr<IFont> reference;
   OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(reference.Put()));
-  BSTR got = nullptr, want = nullptr;
-  object->get_Name(&got);
-  reference->get_Name(&want);
-  EXPECT_STREQ(got, want);
-  SysFreeString(got);
-  SysFreeString(want);
+  TBstr got, want;
+  object->get_Name(got.Put());
+  reference->get_Name(want.Put());
+  EXPECT_STREQ(got.Get(), want.Get());
 }
 
 TEST(Persistence, HostStreamStandsRightAfterTheControlsData) {

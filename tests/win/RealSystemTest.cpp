@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/win/TestSupport.h"
+#include "win/GdiHandles.h"
 #include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/OutputWindows.h"
@@ -18,9 +19,7 @@ struct Rgb {
 };
 
 Rgb ScreenPixel(int x, int y) {
-  HDC screen = GetDC(nullptr);
-  const COLORREF c = GetPixel(screen, x, y);
-  ReleaseDC(nullptr, screen);
+  const COLORREF c = GetPixel(TWindowDC().Get(), x, y);
   return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/win/TestSupport.h"
+#include "win/OwnedHandle.h"
 
 namespace {
 
@@ -85,48 +86,42 @@ void ParseLines(ScriptRun& run) {
 ScriptRun RunScript(const std::string& script) {
   ScriptRun run;
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  TKernelHandle readEnd, writeEnd;
+  if (!CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0)) return run;
+  SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
+  startup.hStdOutput = writeEnd.Get();
+  startup.hStdError = writeEnd.Get();
   PROCESS_INFORMATION process{};
   std::string commandLine = "cscript.exe //nologo \"" + script + "\"";
   run.started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                nullptr, &startup, &process) != FALSE;
-  CloseHandle(writeEnd);
-  if (!run.started) {
-    CloseHandle(readEnd);
-    return run;
-  }
+  writeEnd.Reset();  // the child holds the only write end: the pipe ends with it
+  if (!run.started) return run;
+  const TKernelHandle thread(process.hThread), child(process.hProcess);
 
   AboutSearch search{process.dwProcessId, 0};
   const DWORD start = GetTickCount();
   for (;;) {
-    DrainPipe(readEnd, run.output);
+    DrainPipe(readEnd.Get(), run.output);
     EnumWindows(CloseAboutWindow, reinterpret_cast<LPARAM>(&search));
-    if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(child.Get(), 50) == WAIT_OBJECT_0) {
       run.finished = true;
       break;
     }
     if (GetTickCount() - start >= kScriptTimeoutMs) break;
   }
   if (run.finished) {
-    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    GetExitCodeProcess(child.Get(), &run.exitCode);
   } else {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
+    TerminateProcess(child.Get(), 1);
+    WaitForSingleObject(child.Get(), 5000);
   }
-  DrainPipe(readEnd, run.output);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  CloseHandle(readEnd);
+  DrainPipe(readEnd.Get(), run.output);
   run.aboutWindowsClosed = search.closed;
   ParseLines(run);
   return run;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "tests/win/TestSupport.h"
+#include "win/ComSupport.h"
 #include "win/RegistryKey.h"
 #include "control/OrvexTypeLib.h"
 #include "automation/Registration.h"
@@ -39,9 +40,7 @@ bool KeyExists(const std::string& key) { return static_cast<bool>(OpenKey(key));
 std::string GuidText(const GUID& guid) {
   wchar_t wide[40] = {};
   StringFromGUID2(guid, wide, 40);
-  char text[40] = {};
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-  return text;
+  return WideToAnsi(wide);
 }
 
 const std::string kClassKey = "CLSID\\" + GuidText(CLSID_Lumivox);
@@ -61,10 +60,8 @@ std::map<std::string, std::optional<std::string>> RegisteredValues() {
 }
 
 bool TypeLibraryRegistered() {
-  ITypeLib* library = nullptr;
-  const HRESULT hr = LoadRegTypeLib(LIBID_Orvex, 1, 0, 0x409, &library);
-  if (library) library->Release();
-  return SUCCEEDED(hr);
+  ComPtr<ITypeLib> library;
+  return SUCCEEDED(LoadRegTypeLib(LIBID_Orvex, 1, 0, 0x409, library.Put()));
 }
 
 class RegistrationTest : public ::testing::Test {
@@ -180,21 +177,22 @@ class ExportsTest : public ::testing::Test {
     if (canUnload) EXPECT_EQ(canUnload(), S_OK) << "a test left a lock behind";
     FreeLibrary(module);
   }
-  IClassFactory* Factory() {
-    IClassFactory* factory = nullptr;
+  ComPtr<IClassFactory> Factory() {
+    ComPtr<IClassFactory> factory;
     EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_IClassFactory,
-                             reinterpret_cast<void**>(&factory)),
+                             reinterpret_cast<void**>(factory.Put())),
               S_OK);
     return factory;
   }
   // An object's Initialize opens the module's windows; the object goes again.
   void InitializeOneObject(IClassFactory* factory) {
-    ILumivox* control = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
-              S_OK);
+    ComPtr<ILumivox> control;
+    ASSERT_EQ(
+        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
+        S_OK);
     VARIANT_BOOL initialized = 0;
     control->Initialize(&initialized);
-    control->Release();
+    control.Reset();
     ASSERT_EQ(initialized, 1) << "needs the virtual two-monitor display";
   }
   HMODULE module = nullptr;
@@ -205,12 +203,10 @@ class ExportsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ExportsTest, ClassObjectRules) {
-  IClassFactory* first = Factory();
-  IClassFactory* second = Factory();
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first, second) << "one class factory per load";
-  second->Release();
-  first->Release();
+  ComPtr<IClassFactory> first = Factory();
+  ComPtr<IClassFactory> second = Factory();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first.Get(), second.Get()) << "one class factory per load";
 
   void* out = reinterpret_cast<void*>(1);
   EXPECT_EQ(getClassObject(IID_ILumivox, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
@@ -220,19 +216,18 @@ TEST_F(ExportsTest, ClassObjectRules) {
 
 TEST_F(ExportsTest, UnloadAnswersFollowObjectsAndLocks) {
   EXPECT_EQ(canUnload(), S_OK);
-  IClassFactory* factory = Factory();
+  ComPtr<IClassFactory> factory = Factory();
   EXPECT_EQ(canUnload(), S_OK) << "the factory holds no lock";
-  IUnknown* object = nullptr;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object)),
+  ComPtr<IUnknown> object;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.Put())),
             S_OK);
   EXPECT_EQ(canUnload(), S_FALSE);
-  object->Release();
+  object.Reset();
   EXPECT_EQ(canUnload(), S_OK);
   factory->LockServer(TRUE);
   EXPECT_EQ(canUnload(), S_FALSE);
   factory->LockServer(FALSE);
   EXPECT_EQ(canUnload(), S_OK);
-  factory->Release();
 }
 
 namespace {
@@ -249,7 +244,7 @@ struct TOuter final : IUnknown {
 }  // namespace
 
 TEST_F(ExportsTest, CreateInstanceRules) {
-  IClassFactory* factory = Factory();
+  ComPtr<IClassFactory> factory = Factory();
   TOuter outer;
   void* object = reinterpret_cast<void*>(1);
   EXPECT_EQ(factory->CreateInstance(&outer, IID_ILumivox, &object), CLASS_E_NOAGGREGATION);
@@ -258,33 +253,33 @@ TEST_F(ExportsTest, CreateInstanceRules) {
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersistPropertyBag, &object), E_NOINTERFACE);
   EXPECT_EQ(canUnload(), S_OK) << "a refused object is destroyed";
 
-  IUnknown* inner = nullptr;
-  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner)), S_OK);
+  ComPtr<IUnknown> inner;
+  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(inner.Put())),
+            S_OK);
   // Interfaces of an aggregated object count on the outer object.
-  ILumivox* lumivox = nullptr;
-  ASSERT_EQ(inner->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(&lumivox)), S_OK);
+  ComPtr<ILumivox> lumivox;
+  ASSERT_EQ(inner->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(lumivox.Put())), S_OK);
   const LONG outerRefs = outer.refs;
   lumivox->AddRef();
   EXPECT_EQ(outer.refs, outerRefs + 1);
   lumivox->Release();
-  lumivox->Release();
+  lumivox.Reset();
   EXPECT_EQ(outer.refs, outerRefs - 1);
-  inner->Release();
-  factory->Release();
 }
 
 TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
   for (int load = 0; load < 2; ++load) {
-    IClassFactory* factory = Factory();
-    ASSERT_NO_FATAL_FAILURE(InitializeOneObject(factory));
+    ComPtr<IClassFactory> factory = Factory();
+    ASSERT_NO_FATAL_FAILURE(InitializeOneObject(factory.Get()));
     EXPECT_EQ(canUnload(), S_FALSE) << "the video window is still on the television";
     // Any object's CloseControl closes the module's windows.
-    ILumivox* control = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(&control)),
-              S_OK);
+    ComPtr<ILumivox> control;
+    ASSERT_EQ(
+        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
+        S_OK);
     control->CloseControl();
-    control->Release();
-    factory->Release();
+    control.Reset();
+    factory.Reset();
     EXPECT_EQ(canUnload(), S_OK);
     if (load == 0) {
       FreeLibrary(module);
@@ -294,9 +289,7 @@ TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
 }
 
 TEST_F(ExportsTest, FreeLibraryWithTheOutputWindowsOpenDestroysThem) {
-  IClassFactory* factory = Factory();
-  InitializeOneObject(factory);
-  factory->Release();
+  InitializeOneObject(Factory().Get());
   ASSERT_NE(FindWindowA("TFormMessage", nullptr), nullptr);
   FreeLibrary(module);
   // Windows left behind would call into code that is gone.

@@ -14,26 +14,23 @@ TEST(SoakTest, ControlCyclesLeaveNoMoreBehindThanTheRawDevice) {
   CLSID clsid;
   ASSERT_EQ(CLSIDFromProgID(L"Orvex.Lumivox", &clsid), S_OK);
   const std::string clip = TestDataPath("sample clip.mpg");
-  wchar_t wide[MAX_PATH];
-  MultiByteToWideChar(CP_ACP, 0, clip.c_str(), -1, wide, MAX_PATH);
-  BSTR name = SysAllocString(wide);
+  const TBstr name(AnsiToWide(clip));
   char shortPath[MAX_PATH] = {};
   GetShortPathNameA(clip.c_str(), shortPath, MAX_PATH);
 
   const std::string proc = OwnProcFolder();
   ASSERT_FALSE(proc.empty()) << "this process's folder under /proc";
   Timings control, floor;
-  ControlCycle(clsid, name, control);  // Wine's MCI sets up what it keeps
+  ControlCycle(clsid, name.Get(), control);  // Wine's MCI sets up what it keeps
   FloorCycle(shortPath, floor);
   const int cycles = 15;
   TProcessUsage growth[2];
   for (int kind = 0; kind < 2; ++kind) {
     const TProcessUsage before = ProcessUsage(proc);
-    for (int i = 0; i < cycles; ++i) kind == 0 ? ControlCycle(clsid, name, control) : FloorCycle(shortPath, floor);
+    for (int i = 0; i < cycles; ++i) kind == 0 ? ControlCycle(clsid, name.Get(), control) : FloorCycle(shortPath, floor);
     const TProcessUsage after = ProcessUsage(proc);
     growth[kind] = {after.windows - before.windows, after.fds - before.fds, after.rssKb - before.rssKb};
   }
-  SysFreeString(name);
   EXPECT_EQ(control.failures + floor.failures, 0) << "a cycle did not reach playing";
   EXPECT_EQ(growth[0].windows, 0) << "windows left behind by the control";
   EXPECT_LE(growth[0].fds, growth[1].fds + 3) << "control " << growth[0].fds << ", floor " << growth[1].fds;

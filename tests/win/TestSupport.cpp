@@ -7,6 +7,8 @@
 
 #include <jpeglib.h>
 
+#include "win/OwnedHandle.h"
+
 namespace {
 
 // RGB of the quadrant a pixel lies in.
@@ -46,14 +48,13 @@ int RunProgram(const std::string& commandLine, DWORD timeoutMs) {
                       &startup, &process)) {
     return -1;
   }
+  const TKernelHandle thread(process.hThread), child(process.hProcess);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
+  if (WaitForSingleObject(child.Get(), timeoutMs) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(child.Get(), &code);
   } else {
-    TerminateProcess(process.hProcess, 1);
+    TerminateProcess(child.Get(), 1);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   return static_cast<int>(code);
 }
 
@@ -165,15 +166,14 @@ int ProcNumber(const std::string& file, const char* key) {
 namespace {
 
 bool SameFile(HANDLE a, const std::string& path) {
-  HANDLE b = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (b == INVALID_HANDLE_VALUE) return false;
+  const TKernelHandle b(CreateFileA(path.c_str(), 0,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  if (!b) return false;
   BY_HANDLE_FILE_INFORMATION x{}, y{};
-  const bool same = GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
-                    x.nFileIndexLow == y.nFileIndexLow && x.nFileIndexHigh == y.nFileIndexHigh &&
-                    x.dwVolumeSerialNumber == y.dwVolumeSerialNumber;
-  CloseHandle(b);
-  return same;
+  return GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b.Get(), &y) &&
+         x.nFileIndexLow == y.nFileIndexLow && x.nFileIndexHigh == y.nFileIndexHigh &&
+         x.dwVolumeSerialNumber == y.dwVolumeSerialNumber;
 }
 
 template <typename Visit>
@@ -196,10 +196,10 @@ std::string OwnProcFolder() {
   char program[16] = {};
   std::strncpy(program, std::strrchr(path, '\\') + 1, 15);
   const std::string marker = MakeTempFolder("orvex pid marker") + "\\marker";
-  HANDLE file = CreateFileA(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  const TKernelHandle file(CreateFileA(marker.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   DWORD written = 0;
-  WriteFile(file, "x", 1, &written, nullptr);  // the process now holds the descriptor
+  WriteFile(file.Get(), "x", 1, &written, nullptr);  // the process now holds the descriptor
   std::string found;
   ForEachEntry("Z:\\proc", [&](const std::string& pid) {
     const std::string folder = "Z:\\proc\\" + pid;
@@ -211,10 +211,9 @@ std::string OwnProcFolder() {
     std::fclose(comm);
     if (std::strncmp(name, program, std::strlen(program)) != 0) return;
     ForEachEntry(folder + "\\fd", [&](const std::string& fd) {
-      if (found.empty() && SameFile(file, folder + "\\fd\\" + fd)) found = folder;
+      if (found.empty() && SameFile(file.Get(), folder + "\\fd\\" + fd)) found = folder;
     });
   });
-  CloseHandle(file);
   return found;
 }
 
