@@ -47,9 +47,7 @@ std::string RegisteredModulePath(HMODULE module) {
 std::string GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   StringFromGUID2(guid, text, 40);
-  char ansi[40] = {};
-  WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof(ansi), nullptr, nullptr);
-  return ansi;
+  return WideToAnsi(text);
 }
 
 // What registration needs from the library built into the module.
@@ -69,11 +67,10 @@ HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
   ComPtr<ITypeInfo> coclass;
   hr = library->GetTypeInfoOfGuid(CLSID_Lumivox, coclass.Put());
   if (FAILED(hr)) return hr;
-  BSTR doc = nullptr;
-  hr = coclass->GetDocumentation(MEMBERID_NIL, nullptr, &doc, nullptr, nullptr);
+  TBstr doc;
+  hr = coclass->GetDocumentation(MEMBERID_NIL, nullptr, doc.Put(), nullptr, nullptr);
   if (FAILED(hr)) return hr;
-  record.description = BstrToAnsi(doc);
-  SysFreeString(doc);
+  record.description = BstrToAnsi(doc.Get());
   TLIBATTR* attr = nullptr;
   hr = library->GetLibAttr(&attr);
   if (FAILED(hr)) return hr;

@@ -30,6 +30,8 @@
 #include <vector>
 
 #include "control/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "win/TextConversion.h"
 
 namespace {
 
@@ -50,46 +52,13 @@ void Check(HRESULT hr, const std::string& what) {
   throw Failure(what + " failed with " + code);
 }
 
+// UTF-8 text of the definition as UTF-16; text that does not survive the
+// round trip is not valid UTF-8 and fails the build.
 std::wstring Wide(const char* utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
-  if (n <= 0) throw Failure(std::string("invalid UTF-8 text: ") + utf8);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, &out[0], n);
-  out.resize(n - 1);
-  return out;
+  std::wstring wide = Utf8ToWide(utf8);
+  if (WideToUtf8(wide) != utf8) throw Failure(std::string("invalid UTF-8 text: ") + utf8);
+  return wide;
 }
-
-// Owns one COM reference.
-template <typename T>
-class Ref {
- public:
-  Ref() = default;
-  Ref(Ref&& other) noexcept : p_(other.p_) { other.p_ = nullptr; }
-  Ref(const Ref&) = delete;
-  Ref& operator=(const Ref&) = delete;
-  Ref& operator=(Ref&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      p_ = other.p_;
-      other.p_ = nullptr;
-    }
-    return *this;
-  }
-  ~Ref() { Reset(); }
-  void Reset() {
-    if (p_) p_->Release();
-    p_ = nullptr;
-  }
-  T** Out() {
-    Reset();
-    return &p_;
-  }
-  T* operator->() const { return p_; }
-  T* Get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 // ---------------------------------------------------------------------------
 // The library as control/LumivoxInterface.def defines it.
@@ -226,24 +195,23 @@ HREFTYPE AddRef(ICreateTypeInfo* into, ITypeInfo* target, const std::string& wha
   return ref;
 }
 
-Ref<ITypeInfo> AsTypeInfo(ICreateTypeInfo* created, const std::string& what) {
-  Ref<ITypeInfo> info;
-  Check(created->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info.Out())),
+ComPtr<ITypeInfo> AsTypeInfo(ICreateTypeInfo* created, const std::string& what) {
+  ComPtr<ITypeInfo> info;
+  Check(created->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info.Put())),
         "QueryInterface ITypeInfo of " + what);
   return info;
 }
 
 // A type of stdole2 by name, checked for its kind and GUID.
-Ref<ITypeInfo> StdOleType(ITypeLib* stdole, const wchar_t* name, TYPEKIND kind, const GUID& guid) {
-  char narrow[64];
-  WideCharToMultiByte(CP_UTF8, 0, name, -1, narrow, sizeof narrow, nullptr, nullptr);
-  Ref<ITypeInfo> info;
+ComPtr<ITypeInfo> StdOleType(ITypeLib* stdole, const wchar_t* name, TYPEKIND kind, const GUID& guid) {
+  const std::string narrow = WideToUtf8(name);
+  ComPtr<ITypeInfo> info;
   const UINT count = stdole->GetTypeInfoCount();
   for (UINT i = 0; i < count && !info.Get(); ++i) {
-    BSTR found = nullptr;
-    if (FAILED(stdole->GetDocumentation(i, &found, nullptr, nullptr, nullptr))) continue;
-    if (found && lstrcmpW(found, name) == 0) Check(stdole->GetTypeInfo(i, info.Out()), "stdole2 GetTypeInfo");
-    SysFreeString(found);
+    TBstr found;
+    if (FAILED(stdole->GetDocumentation(i, found.Put(), nullptr, nullptr, nullptr))) continue;
+    if (found.Get() && lstrcmpW(found.Get(), name) == 0)
+      Check(stdole->GetTypeInfo(i, info.Put()), "stdole2 GetTypeInfo");
   }
   if (!info.Get()) throw Failure(std::string("stdole2 has no type ") + narrow);
   TYPEATTR* attr = nullptr;
@@ -254,9 +222,9 @@ Ref<ITypeInfo> StdOleType(ITypeLib* stdole, const wchar_t* name, TYPEKIND kind, 
   return info;
 }
 
-Ref<ICreateTypeInfo> CreateType(ICreateTypeLib2* lib, const char* name, TYPEKIND kind) {
-  Ref<ICreateTypeInfo> info;
-  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(Wide(name).c_str()), kind, info.Out()),
+ComPtr<ICreateTypeInfo> CreateType(ICreateTypeLib2* lib, const char* name, TYPEKIND kind) {
+  ComPtr<ICreateTypeInfo> info;
+  Check(lib->CreateTypeInfo(const_cast<LPOLESTR>(Wide(name).c_str()), kind, info.Put()),
         std::string("CreateTypeInfo ") + name);
   return info;
 }
@@ -334,13 +302,13 @@ void AddEnumeration(ICreateTypeInfo* info, const Enumeration& e) {
 // must be built against that system's stdole2 (loaded from the given file).
 // The library is held for the whole run: while it is loaded, references to
 // stdole2 resolve to it rather than to this process's registered copy.
-Ref<ITypeLib> LoadStdOle(SYSKIND syskind, const std::wstring& file) {
-  Ref<ITypeLib> stdole;
+ComPtr<ITypeLib> LoadStdOle(SYSKIND syskind, const std::wstring& file) {
+  ComPtr<ITypeLib> stdole;
   const SYSKIND own = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
   if (!file.empty()) {
-    Check(LoadTypeLibEx(file.c_str(), REGKIND_NONE, stdole.Out()), "LoadTypeLibEx of the given stdole2");
+    Check(LoadTypeLibEx(file.c_str(), REGKIND_NONE, stdole.Put()), "LoadTypeLibEx of the given stdole2");
   } else if (syskind == own) {
-    Check(LoadRegTypeLib(kLibidStdOle, 2, 0, LOCALE_NEUTRAL, stdole.Out()), "LoadRegTypeLib stdole2");
+    Check(LoadRegTypeLib(kLibidStdOle, 2, 0, LOCALE_NEUTRAL, stdole.Put()), "LoadRegTypeLib stdole2");
   } else {
     throw Failure("a library for the other pointer size needs that system's stdole2.tlb as third argument");
   }
@@ -354,8 +322,8 @@ Ref<ITypeLib> LoadStdOle(SYSKIND syskind, const std::wstring& file) {
 
 void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   const UINT pointerSize = PointerSize(syskind);
-  Ref<ICreateTypeLib2> lib;
-  Check(CreateTypeLib2(syskind, path.c_str(), lib.Out()), "CreateTypeLib2");
+  ComPtr<ICreateTypeLib2> lib;
+  Check(CreateTypeLib2(syskind, path.c_str(), lib.Put()), "CreateTypeLib2");
   Check(lib->SetName(const_cast<LPOLESTR>(Wide(kLibraryName).c_str())), "SetName library");
   Check(lib->SetGuid(LIBID_Orvex), "SetGuid library");
   Check(lib->SetLcid(kOrvexLibLcid), "SetLcid library");
@@ -363,24 +331,24 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   Check(lib->SetLibFlags(LIBFLAG_FCONTROL), "SetLibFlags library");
   Check(lib->SetDocString(const_cast<LPOLESTR>(Wide(kOrvexLibHelp).c_str())), "SetDocString library");
 
-  Ref<ITypeInfo> dispatch;
-  Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, dispatch.Out()), "stdole2 IDispatch");
-  Ref<ITypeInfo> oleColor = StdOleType(stdole, L"OLE_COLOR", TKIND_ALIAS, GUID{0x66504301, 0xBE0F, 0x101A,
+  ComPtr<ITypeInfo> dispatch;
+  Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, dispatch.Put()), "stdole2 IDispatch");
+  ComPtr<ITypeInfo> oleColor = StdOleType(stdole, L"OLE_COLOR", TKIND_ALIAS, GUID{0x66504301, 0xBE0F, 0x101A,
                                        {0x8B, 0xBB, 0x00, 0xAA, 0x00, 0x30, 0x0C, 0xAB}});
   // IFontDisp is stdole2's alias of the dispinterface Font. The writer records
   // imported types by GUID only, and the alias has none in Wine's stdole2: a
   // reference to it reads back as stdole2's first GUID-less type (the GUID
   // record). Font itself is the same type under IID_IFontDisp and resolves
   // everywhere.
-  Ref<ITypeInfo> font = StdOleType(stdole, L"Font", TKIND_DISPATCH, IID_IFontDisp);
+  ComPtr<ITypeInfo> font = StdOleType(stdole, L"Font", TKIND_DISPATCH, IID_IFontDisp);
 
   // The type infos are created first, in library order (the interface, the
   // event interface, the class, the enumerations), so that they can refer to
   // each other while being filled.
-  Ref<ICreateTypeInfo> lumivox = CreateType(lib.Get(), kInterface.name, TKIND_INTERFACE);
-  Ref<ICreateTypeInfo> events = CreateType(lib.Get(), kEvents.name, TKIND_DISPATCH);
-  Ref<ICreateTypeInfo> coclass = CreateType(lib.Get(), kClass.name, TKIND_COCLASS);
-  Ref<ICreateTypeInfo> enums[kEnumerationCount];
+  ComPtr<ICreateTypeInfo> lumivox = CreateType(lib.Get(), kInterface.name, TKIND_INTERFACE);
+  ComPtr<ICreateTypeInfo> events = CreateType(lib.Get(), kEvents.name, TKIND_DISPATCH);
+  ComPtr<ICreateTypeInfo> coclass = CreateType(lib.Get(), kClass.name, TKIND_COCLASS);
+  ComPtr<ICreateTypeInfo> enums[kEnumerationCount];
   for (UINT i = 0; i < kEnumerationCount; ++i) enums[i] = CreateType(lib.Get(), kEnumerations[i].name, TKIND_ENUM);
 
   for (UINT i = 0; i < kEnumerationCount; ++i) AddEnumeration(enums[i].Get(), kEnumerations[i]);
@@ -431,19 +399,17 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
 // Loads the written library back and checks what could silently go wrong:
 // the texts that pass through the ANSI code page, and ILumivox's vtable size.
 void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
-  Ref<ITypeLib> lib;
-  Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Out()), "LoadTypeLibEx of the written library");
-  BSTR help = nullptr;
-  Check(lib->GetDocumentation(-1, nullptr, &help, nullptr, nullptr), "GetDocumentation library");
-  const bool libOk = help && Wide(kOrvexLibHelp) == help;
-  SysFreeString(help);
-  if (!libOk) throw Failure("the library's help string does not read back");
+  ComPtr<ITypeLib> lib;
+  Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put()), "LoadTypeLibEx of the written library");
+  TBstr help;
+  Check(lib->GetDocumentation(-1, nullptr, help.Put(), nullptr, nullptr), "GetDocumentation library");
+  if (!help.Get() || Wide(kOrvexLibHelp) != help.Get()) throw Failure("the library's help string does not read back");
 
-  Ref<ITypeInfo> info, iface;
-  Check(lib->GetTypeInfoOfGuid(IID_ILumivox, info.Out()), "GetTypeInfoOfGuid ILumivox");
+  ComPtr<ITypeInfo> info, iface;
+  Check(lib->GetTypeInfoOfGuid(IID_ILumivox, info.Put()), "GetTypeInfoOfGuid ILumivox");
   HREFTYPE vtableHalf = 0;
   Check(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableHalf), "GetRefTypeOfImplType(-1) ILumivox");
-  Check(info->GetRefTypeInfo(vtableHalf, iface.Out()), "GetRefTypeInfo ILumivox interface");
+  Check(info->GetRefTypeInfo(vtableHalf, iface.Put()), "GetRefTypeInfo ILumivox interface");
   TYPEATTR* attr = nullptr;
   Check(iface->GetTypeAttr(&attr), "GetTypeAttr ILumivox interface");
   const bool sizeOk = attr->cFuncs == kFunctionCount &&
@@ -453,12 +419,10 @@ void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
                               std::to_string(kFunctionCount) + " functions");
 
   for (UINT i = 0; i < kFunctionCount; ++i) {
-    BSTR doc = nullptr;
-    Check(iface->GetDocumentation(kMembers[i].id, nullptr, &doc, nullptr, nullptr),
+    TBstr doc;
+    Check(iface->GetDocumentation(kMembers[i].id, nullptr, doc.Put(), nullptr, nullptr),
           std::string("GetDocumentation ") + kMembers[i].name);
-    const bool ok = doc && Wide(kMembers[i].help) == doc;
-    SysFreeString(doc);
-    if (!ok) throw Failure(std::string("the help string of ") + kMembers[i].name + " does not read back");
+    if (!doc.Get() || Wide(kMembers[i].help) != doc.Get()) throw Failure(std::string("the help string of ") + kMembers[i].name + " does not read back");
   }
 }
 
@@ -483,7 +447,7 @@ int Run(int argc, wchar_t** argv) {
 
   DeleteFileW(path.c_str());
   try {
-    Ref<ITypeLib> stdole = LoadStdOle(syskind, stdoleFile);
+    ComPtr<ITypeLib> stdole = LoadStdOle(syskind, stdoleFile);
     Generate(path, syskind, stdole.Get());
     VerifyWritten(path, syskind);
   } catch (...) {

@@ -22,7 +22,7 @@
 set(ORVEX_TYPELIB "" CACHE FILEPATH "Type library to embed in Orvex.OCX instead of generating one")
 
 add_executable(orvex_typelib_gen automation/TypeLibGen.cpp)
-target_link_libraries(orvex_typelib_gen PRIVATE oleaut32 ole32 uuid shell32)
+target_link_libraries(orvex_typelib_gen PRIVATE orvex_winkit oleaut32 ole32 uuid shell32)
 target_include_directories(orvex_typelib_gen PRIVATE ${CMAKE_SOURCE_DIR})
 
 # A path as the generator sees it: under Wine the host's files are on drive Z:.

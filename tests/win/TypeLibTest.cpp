@@ -14,42 +14,12 @@
 #include <vector>
 
 #include "control/OrvexTypeLib.h"
+#include "win/ComSupport.h"
+#include "win/TextConversion.h"
 
 namespace {
 
-template <typename T>
-struct Com {
-  T* p = nullptr;
-  Com() = default;
-  Com(Com&& other) noexcept : p(other.p) { other.p = nullptr; }
-  Com(const Com&) = delete;
-  ~Com() {
-    if (p) p->Release();
-  }
-  T** Put() {
-    if (p) p->Release();
-    p = nullptr;
-    return &p;
-  }
-  T* operator->() const { return p; }
-};
-
-std::wstring Wide(const char* utf8) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &out[0], n);
-  out.resize(n - 1);
-  return out;
-}
-
-std::string Utf8(const wchar_t* text) {
-  if (!text) return "(none)";
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], n, nullptr, nullptr);
-  out.resize(n - 1);
-  return out;
-}
+std::string Utf8(const wchar_t* text) { return text ? WideToUtf8(text) : "(none)"; }
 
 // Name and help string of a type (memid -1) or member, as UTF-8.
 struct Doc {
@@ -58,18 +28,17 @@ struct Doc {
 };
 
 Doc Documentation(ITypeInfo* info, MEMBERID memid) {
-  BSTR name = nullptr, help = nullptr;
+  TBstr name, help;
   Doc doc;
-  EXPECT_EQ(info->GetDocumentation(memid, &name, &help, &doc.context, nullptr), S_OK) << "memid " << memid;
-  doc.name = Utf8(name);
-  doc.help = help && *help ? Utf8(help) : "";
-  SysFreeString(name);
-  SysFreeString(help);
+  EXPECT_EQ(info->GetDocumentation(memid, name.Put(), help.Put(), &doc.context, nullptr), S_OK)
+      << "memid " << memid;
+  doc.name = Utf8(name.Get());
+  doc.help = help.Get() && *help.Get() ? Utf8(help.Get()) : "";
   return doc;
 }
 
 std::wstring OcxPath() {
-  std::wstring path = Wide(ORVEX_OCX_PATH);
+  std::wstring path = Utf8ToWide(ORVEX_OCX_PATH);
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return path;
 }
@@ -83,13 +52,13 @@ class TypeLibTest : public ::testing::Test {
     ASSERT_EQ(LoadTypeLibEx(OcxPath().c_str(), REGKIND_NONE, lib.Put()), S_OK) << ORVEX_OCX_PATH;
   }
 
-  Com<ITypeInfo> Entry(UINT index) {
-    Com<ITypeInfo> info;
+  ComPtr<ITypeInfo> Entry(UINT index) {
+    ComPtr<ITypeInfo> info;
     EXPECT_EQ(lib->GetTypeInfo(index, info.Put()), S_OK) << "type info " << index;
     return info;
   }
 
-  Com<ITypeLib> lib;
+  ComPtr<ITypeLib> lib;
 };
 
 // A referenced type as "library.name" (VT_USERDEFINED) or its automation name.
@@ -101,16 +70,14 @@ std::string TypeText(ITypeInfo* from, const TYPEDESC& t) {
     case VT_BOOL: return "VARIANT_BOOL";
     case VT_HRESULT: return "HRESULT";
     case VT_USERDEFINED: {
-      Com<ITypeInfo> ref;
+      ComPtr<ITypeInfo> ref;
       if (from->GetRefTypeInfo(t.hreftype, ref.Put()) != S_OK) return "(unresolved)";
-      Com<ITypeLib> container;
+      ComPtr<ITypeLib> container;
       UINT index = 0;
-      BSTR libName = nullptr;
+      TBstr libName;
       if (ref->GetContainingTypeLib(container.Put(), &index) == S_OK)
-        container->GetDocumentation(-1, &libName, nullptr, nullptr, nullptr);
-      const std::string text = Utf8(libName) + "." + Documentation(ref.p, MEMBERID_NIL).name;
-      SysFreeString(libName);
-      return text;
+        container->GetDocumentation(-1, libName.Put(), nullptr, nullptr, nullptr);
+      return Utf8(libName.Get()) + "." + Documentation(ref.Get(), MEMBERID_NIL).name;
     }
     default: return "vt " + std::to_string(t.vt);
   }
@@ -246,19 +213,16 @@ TEST_F(TypeLibTest, LibraryAttributes) {
   EXPECT_EQ(attr->wLibFlags, LIBFLAG_FCONTROL | LIBFLAG_FHASDISKIMAGE);
   lib->ReleaseTLibAttr(attr);
 
-  BSTR name = nullptr, help = nullptr, helpFile = nullptr;
+  TBstr name, help, helpFile;
   DWORD context = 1;
-  ASSERT_EQ(lib->GetDocumentation(-1, &name, &help, &context, &helpFile), S_OK);
-  EXPECT_EQ(Utf8(name), "Orvex");
-  EXPECT_EQ(Utf8(help), "Orvex Lumivox Control 1.0");
-  EXPECT_TRUE(!helpFile || !*helpFile) << "no help file";
+  ASSERT_EQ(lib->GetDocumentation(-1, name.Put(), help.Put(), &context, helpFile.Put()), S_OK);
+  EXPECT_EQ(Utf8(name.Get()), "Orvex");
+  EXPECT_EQ(Utf8(help.Get()), "Orvex Lumivox Control 1.0");
+  EXPECT_TRUE(!helpFile.Get() || !*helpFile.Get()) << "no help file";
   EXPECT_EQ(context, 0u);
-  SysFreeString(name);
-  SysFreeString(help);
-  SysFreeString(helpFile);
 
   // No custom data (MIDL and widl would add their version and a time stamp).
-  Com<ITypeLib2> lib2;
+  ComPtr<ITypeLib2> lib2;
   ASSERT_EQ(lib->QueryInterface(IID_ITypeLib2, reinterpret_cast<void**>(lib2.Put())), S_OK);
   CUSTDATA custom = {};
   ASSERT_EQ(lib2->GetAllCustData(&custom), S_OK);
@@ -274,8 +238,8 @@ TEST_F(TypeLibTest, SevenTypeInfosInOrder) {
     TYPEKIND kind;
     ASSERT_EQ(lib->GetTypeInfoType(i, &kind), S_OK);
     EXPECT_EQ(kind, want.kind);
-    Com<ITypeInfo> info = Entry(i);
-    ASSERT_TRUE(info.p);
+    ComPtr<ITypeInfo> info = Entry(i);
+    ASSERT_TRUE(info.Get());
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
     EXPECT_EQ(attr->typekind, want.kind);
@@ -285,7 +249,7 @@ TEST_F(TypeLibTest, SevenTypeInfosInOrder) {
     EXPECT_EQ(attr->wTypeFlags, want.flags);
     EXPECT_EQ(attr->lcid, 0x409u);
     info->ReleaseTypeAttr(attr);
-    const Doc doc = Documentation(info.p, MEMBERID_NIL);
+    const Doc doc = Documentation(info.Get(), MEMBERID_NIL);
     EXPECT_EQ(doc.name, want.name);
     EXPECT_EQ(doc.help, want.help);
     EXPECT_EQ(doc.context, 0u);
@@ -293,7 +257,7 @@ TEST_F(TypeLibTest, SevenTypeInfosInOrder) {
 }
 
 TEST_F(TypeLibTest, DualInterfaceHalvesMatchTheCppInterface) {
-  Com<ITypeInfo> dispatchHalf = Entry(0), vtableHalf, base;
+  ComPtr<ITypeInfo> dispatchHalf = Entry(0), vtableHalf, base;
   HREFTYPE ref = 0;
   ASSERT_EQ(dispatchHalf->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref), S_OK);
   ASSERT_EQ(dispatchHalf->GetRefTypeInfo(ref, vtableHalf.Put()), S_OK);
@@ -319,11 +283,11 @@ TEST_F(TypeLibTest, DualInterfaceHalvesMatchTheCppInterface) {
   ASSERT_EQ(base->GetTypeAttr(&attr), S_OK);
   EXPECT_TRUE(IsEqualGUID(attr->guid, IID_IDispatch));
   base->ReleaseTypeAttr(attr);
-  EXPECT_EQ(Documentation(base.p, MEMBERID_NIL).name, "IDispatch");
+  EXPECT_EQ(Documentation(base.Get(), MEMBERID_NIL).name, "IDispatch");
 }
 
 TEST_F(TypeLibTest, FunctionsFollowTheTable) {
-  Com<ITypeInfo> dispatchHalf = Entry(0), vtableHalf;
+  ComPtr<ITypeInfo> dispatchHalf = Entry(0), vtableHalf;
   HREFTYPE ref = 0;
   ASSERT_EQ(dispatchHalf->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref), S_OK);
   ASSERT_EQ(dispatchHalf->GetRefTypeInfo(ref, vtableHalf.Put()), S_OK);
@@ -339,14 +303,14 @@ TEST_F(TypeLibTest, FunctionsFollowTheTable) {
     EXPECT_EQ(fd->callconv, CC_STDCALL);
     EXPECT_EQ(fd->wFuncFlags, 0) << "no function flags";
     EXPECT_EQ(fd->oVft, static_cast<SHORT>((7 + i) * kPointer)) << "slot of the C++ ILumivox";
-    EXPECT_EQ(TypeText(vtableHalf.p, fd->elemdescFunc.tdesc), "HRESULT");
+    EXPECT_EQ(TypeText(vtableHalf.Get(), fd->elemdescFunc.tdesc), "HRESULT");
     EXPECT_EQ(fd->cParamsOpt, 0);
     if (row.kind == Method) {
       EXPECT_EQ(fd->cParams, 0);
     } else if (fd->cParams == 1) {
       const ELEMDESC& p = fd->lprgelemdescParam[0];
       const bool out = ReturnsValue(row.kind);
-      EXPECT_EQ(TypeText(vtableHalf.p, p.tdesc), std::string(row.type) + (out ? "*" : ""));
+      EXPECT_EQ(TypeText(vtableHalf.Get(), p.tdesc), std::string(row.type) + (out ? "*" : ""));
       EXPECT_EQ(p.paramdesc.wParamFlags, out ? PARAMFLAG_FOUT | PARAMFLAG_FRETVAL : PARAMFLAG_FIN);
     } else {
       ADD_FAILURE() << fd->cParams << " parameters";
@@ -358,6 +322,7 @@ TEST_F(TypeLibTest, FunctionsFollowTheTable) {
     BSTR names[3] = {};
     UINT count = 0;
     EXPECT_EQ(vtableHalf->GetNames(row.id, names, 3, &count), S_OK);
+    const TBstr owned[3] = {TBstr::Adopt(names[0]), TBstr::Adopt(names[1]), TBstr::Adopt(names[2])};
     EXPECT_EQ(Utf8(names[0]), row.name);
     if (ReturnsValue(row.kind)) {
       EXPECT_EQ(count, 2u);
@@ -365,8 +330,7 @@ TEST_F(TypeLibTest, FunctionsFollowTheTable) {
     } else if (row.kind == Method || !HasGet(row.id)) {
       EXPECT_EQ(count, 1u) << "a method without result and the value of a put are unnamed";
     }
-    for (BSTR n : names) SysFreeString(n);
-    const Doc doc = Documentation(vtableHalf.p, row.id);
+    const Doc doc = Documentation(vtableHalf.Get(), row.id);
     EXPECT_EQ(doc.help, row.help);
     EXPECT_EQ(doc.context, 0u);
 
@@ -378,14 +342,14 @@ TEST_F(TypeLibTest, FunctionsFollowTheTable) {
     EXPECT_EQ(fd->funckind, FUNC_DISPATCH);
     EXPECT_EQ(fd->cParams, ReturnsValue(row.kind) || row.kind == Method ? 0 : 1);
     if (ReturnsValue(row.kind)) {
-      EXPECT_EQ(TypeText(dispatchHalf.p, fd->elemdescFunc.tdesc), row.type);
+      EXPECT_EQ(TypeText(dispatchHalf.Get(), fd->elemdescFunc.tdesc), row.type);
     }
     dispatchHalf->ReleaseFuncDesc(fd);
   }
 }
 
 TEST_F(TypeLibTest, StdOleTypesAreTheColourAndFontOfOleAutomation) {
-  Com<ITypeInfo> dispatchHalf = Entry(0), vtableHalf, color, font;
+  ComPtr<ITypeInfo> dispatchHalf = Entry(0), vtableHalf, color, font;
   HREFTYPE ref = 0;
   ASSERT_EQ(dispatchHalf->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref), S_OK);
   ASSERT_EQ(dispatchHalf->GetRefTypeInfo(ref, vtableHalf.Put()), S_OK);
@@ -396,7 +360,7 @@ TEST_F(TypeLibTest, StdOleTypesAreTheColourAndFontOfOleAutomation) {
   ASSERT_EQ(vtableHalf->GetFuncDesc(3, &fd), S_OK);  // MsgFont put: Font*
   EXPECT_EQ(vtableHalf->GetRefTypeInfo(fd->lprgelemdescParam[0].tdesc.lptdesc->hreftype, font.Put()), S_OK);
   vtableHalf->ReleaseFuncDesc(fd);
-  ASSERT_TRUE(color.p && font.p);
+  ASSERT_TRUE(color.Get() && font.Get());
 
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(color->GetTypeAttr(&attr), S_OK);
@@ -410,7 +374,7 @@ TEST_F(TypeLibTest, StdOleTypesAreTheColourAndFontOfOleAutomation) {
 }
 
 TEST_F(TypeLibTest, EventInterfaceHasNoMembersOfItsOwn) {
-  Com<ITypeInfo> events = Entry(1);
+  ComPtr<ITypeInfo> events = Entry(1);
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(events->GetTypeAttr(&attr), S_OK);
   const WORD funcs = attr->cFuncs;
@@ -426,13 +390,13 @@ TEST_F(TypeLibTest, EventInterfaceHasNoMembersOfItsOwn) {
   for (UINT i = 0; i < funcs; ++i) {
     FUNCDESC* fd = nullptr;
     ASSERT_EQ(events->GetFuncDesc(i, &fd), S_OK);
-    EXPECT_EQ(Documentation(events.p, fd->memid).name, inherited[i]);
+    EXPECT_EQ(Documentation(events.Get(), fd->memid).name, inherited[i]);
     events->ReleaseFuncDesc(fd);
   }
 }
 
 TEST_F(TypeLibTest, ControlClassImplementsTheInterfaceAndTheEventSource) {
-  Com<ITypeInfo> coclass = Entry(2);
+  ComPtr<ITypeInfo> coclass = Entry(2);
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(coclass->GetTypeAttr(&attr), S_OK);
   EXPECT_EQ(attr->cImplTypes, 2);
@@ -446,10 +410,10 @@ TEST_F(TypeLibTest, ControlClassImplementsTheInterfaceAndTheEventSource) {
   for (UINT i = 0; i < 2; ++i) {
     SCOPED_TRACE(std::string("implemented type ") + impl[i].name);
     HREFTYPE ref = 0;
-    Com<ITypeInfo> info;
+    ComPtr<ITypeInfo> info;
     ASSERT_EQ(coclass->GetRefTypeOfImplType(i, &ref), S_OK);
     ASSERT_EQ(coclass->GetRefTypeInfo(ref, info.Put()), S_OK);
-    EXPECT_EQ(Documentation(info.p, MEMBERID_NIL).name, impl[i].name);
+    EXPECT_EQ(Documentation(info.Get(), MEMBERID_NIL).name, impl[i].name);
     INT flags = -1;
     ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK);
     EXPECT_EQ(flags, impl[i].flags);
@@ -467,8 +431,8 @@ TEST_F(TypeLibTest, EnumerationValues) {
       {6, {{"sNotReady", 0}, {"sPaused", 1}, {"sPlaying", 2}, {"sStopped", 3}}},
   };
   for (const auto& e : enums) {
-    Com<ITypeInfo> info = Entry(e.index);
-    SCOPED_TRACE(Documentation(info.p, MEMBERID_NIL).name);
+    ComPtr<ITypeInfo> info = Entry(e.index);
+    SCOPED_TRACE(Documentation(info.Get(), MEMBERID_NIL).name);
     TYPEATTR* attr = nullptr;
     ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
     EXPECT_EQ(attr->cVars, static_cast<WORD>(e.values.size()));
@@ -477,7 +441,7 @@ TEST_F(TypeLibTest, EnumerationValues) {
     for (UINT i = 0; i < e.values.size(); ++i) {
       VARDESC* vd = nullptr;
       ASSERT_EQ(info->GetVarDesc(i, &vd), S_OK);
-      const Doc doc = Documentation(info.p, vd->memid);
+      const Doc doc = Documentation(info.Get(), vd->memid);
       EXPECT_EQ(doc.name, e.values[i].first);
       EXPECT_EQ(doc.help, "") << doc.name;
       EXPECT_EQ(vd->varkind, VAR_CONST) << doc.name;
@@ -509,7 +473,7 @@ TEST_F(TypeLibTest, StoredHeaderAndCodePage936HelpStrings) {
   EXPECT_EQ(dword(28), static_cast<DWORD>(LIBFLAG_FCONTROL)) << "library flags";
   EXPECT_EQ(dword(32), 7u) << "type infos";
   for (const Row& row : kTable) {
-    const std::wstring help = Wide(row.help);
+    const std::wstring help = Utf8ToWide(row.help);
     char gbk[256] = {};
     const int n = WideCharToMultiByte(936, 0, help.c_str(), -1, gbk, sizeof gbk, nullptr, nullptr);
     ASSERT_GT(n, 1);
