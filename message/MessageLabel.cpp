@@ -67,12 +67,14 @@ void TMessageLabel::Draw(HDC dc, const RECT& area, COLORREF background) const {
   const RECT bounds = Bounds();
   if (!Visible || !IntersectRect(&part, &area, &bounds)) return;
   SetTextColor(dc, color_);
+  SetBkColor(dc, background);
   if (image_) {
-    SetBkColor(dc, background);
     BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_.Get(),
            part.left - Left, part.top - Top, SRCCOPY);
     return;
   }
+  // Drawn directly: the background first, then the glyphs over it.
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
   if (!font_) return;
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);

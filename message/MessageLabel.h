@@ -20,7 +20,8 @@ class TMessageLabel {
   // Takes a copy of the font, the text colour and the text, and sizes itself
   // to the drawn text (an empty text is measured as one blank).
   void Setup(const TFontState& font, COLORREF color, const std::string& text);
-  // Draws the part of the label that lies in area (window coordinates).
+  // Paints the part of the label that lies in area (window coordinates): its
+  // text on the background colour.
   void Draw(HDC dc, const RECT& area, COLORREF background) const;
   RECT Bounds() const { return RECT{Left, Top, Left + Width, Top + Height}; }
 

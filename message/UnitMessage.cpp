@@ -110,8 +110,8 @@ void TFormMessage::ApplyTimers() {
   tmrRepeat.SetEnabled(run_.repeatEnabled);
 }
 
-// A one-pixel step scrolls what is on screen and paints the one column it
-// uncovers; a label that stays outside the strip needs no painting at all.
+// A one-pixel step scrolls the strip; a label that stays outside the strip
+// needs no painting at all.
 void TFormMessage::ShowLabelMove(int32_t oldLeft, bool oldVisible) {
   lblMessage.Left = run_.labelLeft;
   lblMessage.Visible = run_.labelVisible;
@@ -125,18 +125,29 @@ void TFormMessage::ShowLabelMove(int32_t oldLeft, bool oldVisible) {
     UpdateWindow(Handle());
     return;
   }
-  // Shift what is shown by the step within the window, then paint the column
-  // it uncovered.
+  Scroll(step);
+}
+
+// Shifts the strip's pixels by the step and paints what the system reports it
+// could not shift: the column uncovered, and wherever the pixels to shift were
+// not the window's own (off the screen, or under another window where the
+// desktop keeps no image of each window). Nothing is read that the system
+// does not vouch for, so nothing foreign is carried along with the text.
+void TFormMessage::Scroll(int32_t step) {
   const TWindowDC window(Handle());
-  HDC dc = window.Get();
-  const int32_t height = lblMessage.Height;
-  BitBlt(dc, step > 0 ? 1 : 0, 0, stripWidth_ - 1, height, dc, step > 0 ? 0 : 1, 0, SRCCOPY);
-  const int32_t column = step > 0 ? 0 : stripWidth_ - 1;
-  Paint(dc, RECT{column, 0, column + 1, height});
+  const RECT strip{0, 0, stripWidth_, lblMessage.Height};
+  const TGdiObject<HRGN> unshifted(CreateRectRgn(0, 0, 0, 0));
+  RECT box{};
+  ScrollDC(window.Get(), step, 0, &strip, &strip, unshifted.Get(), nullptr);
+  if (GetRgnBox(unshifted.Get(), &box) != NULLREGION) {
+    SelectClipRgn(window.Get(), unshifted.Get());
+    Paint(window.Get(), box);
+  }
 }
 
 // Fills what the label leaves of the area in the window's colour, then draws
-// the label, so no pixel is painted twice.
+// the label, so no pixel is painted twice (but the glyphs of a label too large
+// for an image, which are drawn over their background).
 void TFormMessage::Paint(HDC dc, const RECT& area) const {
   const RECT label = lblMessage.Visible ? lblMessage.Bounds() : RECT{0, 0, 0, 0};
   RECT covered{};

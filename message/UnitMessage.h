@@ -57,6 +57,9 @@ class TFormMessage : public TBorderlessForm {
   void Paint(HDC dc, const RECT& area) const;
   // Shows the label where the run now puts it, repainting only what changed.
   void ShowLabelMove(int32_t oldLeft, bool oldVisible);
+  // Scrolls the strip by one pixel (step -1 or 1), painting what the system
+  // could not shift.
+  void Scroll(int32_t step);
   void ApplyTimers();
 
   TMessageRun run_;

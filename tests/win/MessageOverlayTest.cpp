@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,29 +31,40 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterO
 
 constexpr OLE_COLOR kRed = 0x000000FF;    // text
 constexpr OLE_COLOR kGreen = 0x0000FF00;  // opaque background
+constexpr COLORREF kRedText = RGB(255, 0, 0);
 // The logo's bottom quadrants, under a strip along the bottom.
 constexpr COLORREF kLogoBlue = RGB(0, 0, 255);
 constexpr COLORREF kLogoYellow = RGB(255, 255, 0);
 
-// The pixels of a screen rectangle as the X server shows them.
-std::vector<COLORREF> Capture(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
+// The pixels that draw(dc) leaves in a w x h image first filled with fill.
+template <typename Draw>
+std::vector<COLORREF> PixelsDrawnBy(int w, int h, COLORREF fill, Draw draw) {
   std::vector<COLORREF> pixels(static_cast<size_t>(w > 0 && h > 0 ? w * h : 0));
   if (pixels.empty()) return pixels;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
   void* bits = nullptr;
-  const TWindowDC screen;
-  const TMemoryDC memory(CreateCompatibleDC(screen.Get()));
+  const TMemoryDC memory(CreateCompatibleDC(nullptr));
   const TGdiObject<HBITMAP> image(
-      CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+      CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!image) return pixels;
   const TGdiSelection selected(memory.Get(), image.Get());
-  BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-  const auto* p = static_cast<const uint32_t*>(bits);
+  auto* p = static_cast<uint32_t*>(bits);
+  std::fill(p, p + pixels.size(), (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill));
+  draw(memory.Get());
+  GdiFlush();
   for (size_t i = 0; i < pixels.size(); ++i) {
     pixels[i] = RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF);
   }
   return pixels;
+}
+
+// The pixels of a screen rectangle as the X server shows them.
+std::vector<COLORREF> Capture(const RECT& r) {
+  return PixelsDrawnBy(r.right - r.left, r.bottom - r.top, 0, [&](HDC memory) {
+    const TWindowDC screen;
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen.Get(), r.left, r.top, SRCCOPY);
+  });
 }
 
 int CountOf(const std::vector<COLORREF>& pixels, COLORREF color) {
@@ -73,6 +86,33 @@ TCensus CensusOfStrip() {
   return {CountOf(pixels, RGB(255, 0, 0)), CountOf(pixels, RGB(255, 255, 255)),
           CountOf(pixels, RGB(0, 255, 0)),
           CountOf(pixels, kLogoBlue) + CountOf(pixels, kLogoYellow)};
+}
+
+// The strip painted afresh in full at its label's present place, as the part
+// of the screen given; pixels it leaves unpainted keep the colour fill.
+std::vector<COLORREF> FullRepaint(const RECT& part, COLORREF fill) {
+  const RECT strip = WindowBounds(Strip());
+  return PixelsDrawnBy(part.right - part.left, part.bottom - part.top, fill, [&](HDC memory) {
+    SetViewportOrgEx(memory, strip.left - part.left, strip.top - part.top, nullptr);
+    SendMessageA(Strip(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  });
+}
+
+// Waits until the screen shows the pixels, dispatching no message meanwhile
+// (so no timer moves the label) but letting the window system bring what was
+// drawn to the screen; returns how many pixels differ at the end.
+size_t DifferenceOnScreenUntilEqual(DWORD milliseconds, const RECT& part,
+                                    const std::vector<COLORREF>& expected) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::vector<COLORREF> seen = Capture(part);
+    size_t differ = 0;
+    for (size_t i = 0; i < seen.size(); ++i) differ += seen[i] != expected[i];
+    if (differ == 0 || GetTickCount() - start >= milliseconds) return differ;
+    MSG msg;
+    PeekMessageA(&msg, reinterpret_cast<HWND>(-1), 0, 0, PM_NOREMOVE);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, 0);
+  }
 }
 
 class MessageOverlayTest : public ::testing::Test {
@@ -204,6 +244,78 @@ TEST_F(MessageOverlayTest, RunsEndHiddenRefuseToCloseAndRestart) {
   EXPECT_TRUE(PumpUntil(20000, [&] { return !IsWindowVisible(Strip()); }))
       << "the end of the run hides the strip";
   EXPECT_NE(Strip(), nullptr) << "hidden, not destroyed";
+}
+
+TEST_F(MessageOverlayTest, ScreenShowsWhatAFullRepaintDraws) {
+  // A scrolling strip that another top-most window covers in part for a
+  // second, or that reaches past the screen's edge (pixels scrolled in from
+  // there are not the strip's); a label too large to render into an image,
+  // whose glyphs' background must be painted too.
+  std::wstring longText;
+  for (int i = 0; i < 40; ++i) longText += L"Orvex \x6d88\x606f ";
+  const RECT video = WindowBounds(Video());
+  const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const int eighth = (video.right - video.left) / 8;
+  struct Case {
+    const wchar_t* text;
+    int points;
+    LONG style, location;
+    int videoLeft;           // where the video window is moved first
+    int coverFrom, coverTo;  // the covered columns of the strip, in eighths
+  } cases[] = {
+      {longText.c_str(), 24, aRightToLeft, lBottom, video.left, 5, 7},
+      {longText.c_str(), 24, aRightToLeft, lBottom, screen.right - 6 * eighth, 0, 0},
+      {longText.c_str(), 24, aLeftToRight, lBottom, screen.left - 2 * eighth, 0, 0},
+      {L"Orvex message overlay, far too large", 2000, aStatic, lTop, video.left, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "style " << c.style << ", video at " << c.videoLeft);
+    SetWindowPos(Video(), nullptr, c.videoLeft, video.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetText(&ILumivox::put_Message, c.text);
+    UseFont(L"SimSun", c.points);
+    control->put_MsgActionStyle(static_cast<TActionStyle>(c.style));
+    control->put_MsgLocation(static_cast<TLocation>(c.location));
+    control->put_MsgSpeed(c.style == aStatic ? 0 : 990);
+    ASSERT_EQ(control->DisplayMessage(), S_OK);
+    const RECT strip = WindowBounds(Strip()), shown = WindowBounds(Video());
+    RECT part{};  // what the screen shows of the strip
+    IntersectRect(&part, &strip, &screen);
+    IntersectRect(&part, &part, &shown);
+    RECT watched = part;
+    if (c.coverTo > c.coverFrom) {
+      watched.left = strip.left + c.coverFrom * eighth;
+      watched.right = strip.left + c.coverTo * eighth;
+    }
+    if (c.style != aStatic &&
+        !PumpUntil(20000, [&] { return CountOf(Capture(watched), kRedText) > 50; })) {
+      ADD_FAILURE() << "the text never scrolls into view";
+      continue;
+    }
+    if (c.coverTo > c.coverFrom) {
+      // Pixels of neither strip colour: the cover's.
+      const auto foreign = [](const RECT& r) {
+        const std::vector<COLORREF> pixels = Capture(r);
+        return pixels.size() - CountOf(pixels, kRedText) - CountOf(pixels, kGreen);
+      };
+      {
+        const std::unique_ptr<HWND__, decltype(&DestroyWindow)> cover(
+            CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "",
+                            WS_POPUP | WS_VISIBLE | SS_BLACKRECT, watched.left, watched.top,
+                            watched.right - watched.left, watched.bottom - watched.top, nullptr,
+                            nullptr, nullptr, nullptr),
+            &DestroyWindow);
+        const size_t area = (watched.right - watched.left) * (watched.bottom - watched.top);
+        ASSERT_TRUE(PumpUntil(20000, [&] { return foreign(watched) == area; }));
+        PumpFor(1000);
+      }
+      ASSERT_TRUE(PumpUntil(20000, [&] { return foreign(part) == 0; })) << "the cover is gone";
+    }
+    ASSERT_TRUE(PumpUntil(20000, [] { return !GetUpdateRect(Strip(), nullptr, FALSE); }));
+    EXPECT_EQ(DifferenceOnScreenUntilEqual(5000, part, FullRepaint(part, RGB(255, 0, 255))), 0u);
+  }
 }
 
 TEST_F(MessageOverlayTest, PropertyChangesDuringARunChangeNothingOnScreen) {
