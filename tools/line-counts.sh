@@ -6,7 +6,7 @@ set -euo pipefail
 root=${1:-"$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"}
 cd "$root"
 count() {
-  find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.idl' -o -name '*.rc' \
+  find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' -o -name '*.idl' -o -name '*.def' -o -name '*.rc' \
        -o -name '*.cmake' -o -name 'CMakeLists.txt' -o -name '*.sh' -o -name '*.vbs' -o -name '*.js' \
        -o -name '*.cmd' \) -print0 2>/dev/null | xargs -0 cat | wc -l
 }
