@@ -42,10 +42,17 @@ done
 
 if [ "${#missing[@]}" -gt 0 ] || [ "$need_update" -eq 1 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
+  # A mirror caught mid-sync fails one index now and serves it a moment later:
+  # try again, and go on with what was fetched if it keeps failing, since the
+  # install below says exactly what it could not get.
+  for attempt in 1 2 3 4 5; do
+    apt-get -o DPkg::Lock::Timeout=900 update -q && break
+    echo "install-packages: apt-get update failed (attempt $attempt of 5)" >&2
+    sleep $((attempt * 5))
+  done
   if [ "${#missing[@]}" -gt 0 ]; then
     echo "install-packages: installing ${missing[*]}"
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
   fi
 fi
 
