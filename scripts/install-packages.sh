@@ -19,6 +19,7 @@ packages=(
   cmake make g++ libgtest-dev googletest
   clang libclang-rt-14-dev
   git ca-certificates procps locales unzip
+  chromium
 )
 
 src_list=/etc/apt/sources.list.d/orvex-deb-src.sources
