@@ -13,6 +13,28 @@ function(orvex_guid out name)
   set(${out} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
 endfunction()
 
+# The integrators' reference page and the DISPID header, written from the
+# interface's definition, the notes of package/reference and its facts. Every
+# Windows tree writes them, so that a member without notes in either language
+# fails the build wherever the control is built.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(ORVEX_REFERENCE_HTML ${CMAKE_BINARY_DIR}/package-files/reference.html)
+set(ORVEX_DISPIDS_H ${CMAKE_BINARY_DIR}/include/OrvexDispids.h)
+add_custom_command(OUTPUT ${ORVEX_REFERENCE_HTML} ${ORVEX_DISPIDS_H}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/package-files ${CMAKE_BINARY_DIR}/include
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make-reference.py
+          --html ${ORVEX_REFERENCE_HTML} --header ${ORVEX_DISPIDS_H} --version ${PROJECT_VERSION}
+  DEPENDS
+    ${CMAKE_SOURCE_DIR}/tools/make-reference.py
+    ${CMAKE_SOURCE_DIR}/control/LumivoxInterface.def
+    ${CMAKE_SOURCE_DIR}/win/ControlTypes.h
+    ${CMAKE_CURRENT_LIST_DIR}/reference/notes.zh.txt
+    ${CMAKE_CURRENT_LIST_DIR}/reference/notes.en.txt
+    ${CMAKE_CURRENT_LIST_DIR}/reference/facts.txt
+  COMMENT "Writing reference.html and include/OrvexDispids.h"
+  VERBATIM)
+add_custom_target(orvex_reference ALL DEPENDS ${ORVEX_REFERENCE_HTML} ${ORVEX_DISPIDS_H})
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   install(TARGETS Orvex RUNTIME DESTINATION x64 COMPONENT x64)
   return()
@@ -28,13 +50,14 @@ orvex_guid(ORVEX_CLSID Lumivox)
 orvex_guid(ORVEX_LIBID Orvex)
 orvex_guid(ORVEX_IID ILumivox)
 orvex_guid(ORVEX_DIID ILumivoxEvents)
-set(_texts README.txt register.cmd unregister.cmd samples/play.vbs samples/play.js)
+set(_texts README.txt register.cmd unregister.cmd samples/play.vbs samples/play.js samples/early_bound.cpp)
 foreach(_text IN LISTS _texts)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${_text} ${CMAKE_BINARY_DIR}/package-files/${_text}
                  @ONLY NEWLINE_STYLE CRLF)
 endforeach()
 install(FILES
   ${CMAKE_BINARY_DIR}/package-files/README.txt
+  ${ORVEX_REFERENCE_HTML}
   ${CMAKE_BINARY_DIR}/package-files/register.cmd
   ${CMAKE_BINARY_DIR}/package-files/unregister.cmd
   ${CMAKE_CURRENT_LIST_DIR}/logo.jpg
@@ -42,12 +65,15 @@ install(FILES
 install(FILES
   ${CMAKE_BINARY_DIR}/package-files/samples/play.vbs
   ${CMAKE_BINARY_DIR}/package-files/samples/play.js
+  ${CMAKE_BINARY_DIR}/package-files/samples/early_bound.cpp
   DESTINATION samples COMPONENT common)
-# The IDL and the C and C++ header for hosts that bind early (cmake/idl.cmake).
+# The IDL and the C and C++ header for hosts that bind early (cmake/idl.cmake),
+# and the DISPID constants beside them.
 if(TARGET orvex_host_include)
   install(FILES ${ORVEX_HOST_INCLUDE_DIR}/Orvex.idl ${ORVEX_HOST_INCLUDE_DIR}/Orvex.h
           DESTINATION include COMPONENT common)
 endif()
+install(FILES ${ORVEX_DISPIDS_H} DESTINATION include COMPONENT common)
 
 set(ORVEX_X64_BUILD_DIR ${CMAKE_BINARY_DIR}/../win64 CACHE PATH
     "64-bit build tree whose Orvex.OCX goes into the package's x64 folder")

@@ -4,10 +4,10 @@
 //   cscript //nologo play.js <media file> [seconds]
 //
 // Needs the control registered (register.cmd) for the bitness of the script
-// host that runs this: the 32-bit control for %SystemRoot%\SysWOW64\cscript.exe,
-// the 64-bit control for %SystemRoot%\System32\cscript.exe on 64-bit Windows.
-// Exit status: 0 played; 1 wrong use; 2 control not registered;
-// 3 only one monitor; 4 file not opened.
+// host: plain cscript has the bitness of Windows; on 64-bit Windows
+// %SystemRoot%\SysWOW64\cscript.exe is the 32-bit host.
+// Exit status: 0 played; 1 wrong use; 2 control not registered; 3 only one
+// monitor; 4 the file is missing; 5 the device refused the file.
 var args = WScript.Arguments;
 if (args.length < 1) {
   WScript.Echo("usage: cscript //nologo play.js <media file> [seconds]");
@@ -15,6 +15,7 @@ if (args.length < 1) {
 }
 var clip = args(0);
 var seconds = args.length > 1 ? parseInt(args(1), 10) : 5;
+var files = new ActiveXObject("Scripting.FileSystemObject");
 
 var player;
 try {
@@ -22,44 +23,48 @@ try {
 } catch (e) {
   WScript.Echo("Orvex.Lumivox cannot be created (error 0x" + (e.number >>> 0).toString(16) + ").");
   WScript.Echo("Run register.cmd as administrator, and run this script with the cscript of");
-  WScript.Echo("the same bitness as the registered control (see README.txt).");
+  WScript.Echo("the same bitness as the registered control (see reference.html, Registration).");
   WScript.Quit(2);
 }
 
-if (!player.Initialize()) {
+// The control answers 1 or 0; compare with 0.
+if (player.Initialize() == 0) {
   WScript.Echo("Initialize returned false: Windows reports one monitor. Connect the television");
   WScript.Echo("as a second monitor and extend the desktop onto it, then run this again.");
   WScript.Quit(3);
 }
 
 // The package's sample logo, shown on the television until the picture starts.
-var folder = new ActiveXObject("Scripting.FileSystemObject").GetParentFolderName(WScript.ScriptFullName);
-player.Logo = folder + "\\..\\logo.jpg";
+player.Logo = files.BuildPath(files.GetParentFolderName(WScript.ScriptFullName), "..\\logo.jpg");
 
 player.FileName = clip;
-if (!player.Open()) {
-  WScript.Echo("The file could not be opened: " + clip);
-  WScript.Echo("Check the name; if it is right, Windows lacks a decoder for this kind of file.");
-  player.CloseControl();
-  WScript.Quit(4);
+if (player.Open() == 0) {
+  if (files.FileExists(clip)) {
+    WScript.Echo("The file exists, but the media device refused it: no MCI driver or decoder on");
+    WScript.Echo("this Windows plays this kind of file: " + clip);
+    finish(5);
+  }
+  WScript.Echo("The file does not exist: " + clip);
+  finish(4);
 }
 WScript.Echo("opened, length " + player.MediaLength);
 
 player.Message = "Orvex sample (JScript): now playing";
 player.MsgLocation = 0;     // lBottom
 player.MsgActionStyle = 0;  // aRightToLeft
-player.MsgSpeed = 5;
+player.MsgSpeed = 950;
 player.MsgRepeat = 1;
 player.DisplayMessage();
 
-// The control polls the device and moves the strip on its timers, which run
-// while the script host waits in WScript.Sleep. A host without WScript.Sleep
-// (Wine's) gets a notice that closes itself; its wait does not run them.
+// The control's timers (its status poller, the moving strip) run only while
+// this thread dispatches window messages. WScript.Sleep does that while it
+// waits; a script host without it (Wine's) waits in a notice that closes
+// itself after the remaining seconds, whose own loop dispatches them too.
 var reported = false;
 for (var tick = 0; tick < seconds * 10; tick++) {
   if (!pause100()) {
-    WScript.Echo("this script host cannot sleep: waiting without polling the position");
-    new ActiveXObject("WScript.Shell").Popup("Orvex is playing " + clip, seconds, "Orvex sample", 64);
+    new ActiveXObject("WScript.Shell").Popup("Orvex is playing " + clip,
+                                             Math.max(1, Math.round(seconds - tick / 10)), "Orvex sample", 64);
     break;
   }
   var position = player.MediaPosition;
@@ -69,13 +74,10 @@ for (var tick = 0; tick < seconds * 10; tick++) {
   }
 }
 WScript.Echo("status " + player.MediaStatus + ", position " + player.MediaPosition);
-
 player.Close();
-player.CloseControl();
-player = null;
-WScript.Echo("closed");
+finish(0);
 
-// Waits 100 ms; false when this script host cannot sleep.
+// Waits 100 ms while messages are dispatched; false when this host cannot sleep.
 function pause100() {
   try {
     WScript.Sleep(100);
@@ -83,4 +85,12 @@ function pause100() {
   } catch (e) {
     return false;
   }
+}
+
+// Ends the control's work, releases it and quits with the status.
+function finish(status) {
+  player.CloseControl();
+  player = null;
+  if (status == 0) WScript.Echo("closed");
+  WScript.Quit(status);
 }
