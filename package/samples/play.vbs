@@ -63,8 +63,10 @@ player.DisplayMessage
 
 ' The control's timers (its status poller, the moving strip) run only while
 ' this thread dispatches window messages. WScript.Sleep does that while it
-' waits; a script host without it (Wine's) waits in a notice that closes
-' itself after the remaining seconds, whose own loop dispatches them too.
+' waits. A script host without it (Wine's) has no other wait that does, short
+' of a modal box that could open on the television: it waits in a notice that
+' closes itself after the remaining seconds, while the medium plays on and the
+' status stands still.
 reported = False
 For tick = 1 To seconds * 10
   If Not Pause100 Then

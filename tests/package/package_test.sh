@@ -2,15 +2,17 @@
 # The release package as an integrator uses it, under Wine:
 #   package_test.sh build/win32/package/Orvex-<version>.zip
 # Checks the zip and its SHA256SUMS (and that damage to either is caught),
-# then, for each bitness, unpacks it into a folder whose path has a blank and
-# Chinese characters, runs register.cmd through Wine's cmd, both samples
-# through cscript on the two-monitor display, an early-bound C++ client built
-# against the package's include folder only, and unregister.cmd, looking into
-# the registry after each script. The x86 part runs in the 32-bit prefix where
-# ORVEX_WINEARCH is win32 (32-bit code runs here); the x64 part runs in the
-# 64-bit prefix. A part that cannot run is reported as not run, never passed.
-# Needs the display from display.sh. Ends with "package: N passed, N failed,
-# N not run" and exits non-zero when anything failed.
+# renders its reference page in headless Chromium (screenshot kept as
+# build/reference-page.png), then, for each bitness, follows the README's
+# quick start command by command in a folder whose path has a blank and
+# Chinese characters (unpack, verify, register, the VBScript sample), runs the
+# JScript sample, the early-bound C++ sample built against the package's
+# include folder only, the samples' failure cases, and unregister.cmd, looking
+# into the registry after each script. The x86 part runs in the 32-bit prefix
+# where ORVEX_WINEARCH is win32 (32-bit code runs here); the x64 part runs in
+# the 64-bit prefix. A part that cannot run is reported as not run, never
+# passed. Needs the display from display.sh. Ends with "package: N passed,
+# N failed, N not run" and exits non-zero when anything failed.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 zip=$(realpath "$1")
@@ -43,7 +45,8 @@ unpack_and_verify() {
 verify_files() {
   local f
   for f in x86/Orvex.OCX x86/Orvex_Demo.exe x86/logo.jpg x64/Orvex.OCX logo.jpg register.cmd unregister.cmd \
-           samples/play.vbs samples/play.js include/Orvex.idl include/Orvex.h README.txt SHA256SUMS; do
+           samples/play.vbs samples/play.js samples/early_bound.cpp include/Orvex.idl include/Orvex.h \
+           include/OrvexDispids.h README.txt reference.html SHA256SUMS; do
     [ -s "$1/$f" ] || return 1
   done
   (cd "$1" && sha256sum --quiet -c SHA256SUMS > /dev/null 2>&1)
@@ -74,9 +77,39 @@ expect "a damaged zip member is caught" not unpack_and_verify "$work/damaged.zip
 printf 'x' >> "$top/logo.jpg"
 expect "a file that does not match SHA256SUMS is caught" not verify_files "$top"
 
+# The reference page as a browser shows it: Chromium renders it from the
+# unpacked package; the text it read must hold both languages undamaged (a
+# page read in the wrong encoding shows neither), and the screenshot is kept.
+page_ok() {
+  local dom
+  dom=$(chromium --headless --no-sandbox --disable-gpu --dump-dom "file://$top/reference.html" 2> /dev/null) || return 1
+  grep -q '对象的一生' <<< "$dom" && grep -q 'The life of an object' <<< "$dom" &&
+    [ "$(grep -o '<h3 id="' <<< "$dom" | wc -l)" -ge 29 ] || return 1
+  chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1280,2000 \
+    --screenshot="$root/build/reference-page.png" "file://$top/reference.html#life" > /dev/null 2>&1
+  [ -s "$root/build/reference-page.png" ]
+}
+if command -v chromium > /dev/null; then
+  expect "the reference page renders in Chromium in both languages (build/reference-page.png)" page_ok
+else
+  skip "reference page" "chromium is not installed (scripts/install-packages.sh installs it)"
+fi
+
 clip=$work/clip.mpg
 [ -s "$clip" ] || ffmpeg -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25 \
   -f lavfi -i sine=frequency=440 -t 4 -c:v mpeg1video -c:a mp2 -f mpeg "$clip"
+
+# The quick start's commands: the lines "  > command" of the README's English
+# half; the Chinese half must give the same ones.
+readme_commands() {
+  local half=$1
+  tr -d '\r' < "$top/README.txt" | awk -v half="$half" '
+    /^English$/ { english = 1 }
+    /^  > / && ((half == "en") == (english == 1)) { sub(/^  > /, ""); print }'
+}
+quick_start=$(readme_commands en)
+expect "the README's quick start gives the same commands in both languages" \
+  test -n "$quick_start" -a "$quick_start" = "$(readme_commands zh)"
 
 # What the registry and the samples show; $arch and $view come from run_part.
 registered() { key_present "HKCR\\CLSID\\$clsid\\InprocServer32" && key_present 'HKCR\Orvex.Lumivox\CLSID'; }
@@ -84,86 +117,146 @@ unregistered() {
   key_absent "HKCR\\CLSID\\$clsid" && key_absent 'HKCR\Orvex.Lumivox' && key_absent "HKCR\\TypeLib\\$libid" &&
     key_absent "HKCR\\Interface\\$iid" && key_absent "HKCR\\Interface\\$diid"
 }
-# Played: the control polled the device playing, past position 0.
-sample_played() { [ "$1" = 0 ] && grep -Eq '^(playing, position|status 2, position) [1-9]' "$2"; }
-sample_opened() { [ "$1" = 0 ] && grep -q '^opened, length [1-9]' "$2" && grep -q '^closed' "$2"; }
-
-# One sample through cscript; $1 script, $2 the file with its output. Where the
-# script host cannot sleep, the VBScript sample waits in a message box: press
-# its OK button once it has played a while.
-run_sample() {
-  local script=$1 out=$2 started pid closer=$work/close_window-$arch.exe
-  : > "$out"
-  # Straight to the file (the samples print ASCII), so its lines show at once.
-  ORVEX_WINEARCH=$arch bash "$root/scripts/wine-run.sh" cscript //nologo \
-    "$(windows_path "$dir/samples/$script")" "$(windows_path "$dir/样片 clip.mpg")" 3 > "$out" 2>&1 &
-  pid=$!
-  started=$SECONDS
-  until grep -q '^opened' "$out" || ! kill -0 "$pid" 2> /dev/null || [ $((SECONDS - started)) -gt 120 ]; do sleep 0.1; done
-  [ -n "${opened_ms:-}" ] || opened_ms=$(now_ms)
-  if [ "$script" = play.vbs ] && grep -q '^opened' "$out"; then
-    sleep 2.5
-    wine_in "$closer" "Orvex sample" 15 > /dev/null
-  fi
-  wait "$pid"
+# Played: the control polled the device playing, past position 0, and closed.
+sample_played() {
+  [ "$1" = 0 ] && grep -Eq '^(playing, position|status 2, position) [1-9]' "$2" && grep -q '^closed' "$2"
+}
+# A script sample: where the script host cannot sleep (Wine's) nothing
+# dispatches the control's messages while it waits, so it cannot see the
+# poller; it opened the clip, waited, closed cleanly and exited 0.
+script_sample_ran() {
+  if grep -q '^playing, position' "$2"; then sample_played "$@"; return; fi
+  [ "$1" = 0 ] && grep -q '^opened, length [1-9]' "$2" && grep -q '^closed' "$2"
 }
 
-# The file the prefix has registered for the class, as the registry names it;
-# nothing when none is.
+# A Windows command line run by Wine's cmd in the folder $here; its output
+# (console text as GBK) into the file $1, its exit status returned. The time
+# the output first says "opened" is kept in opened_ms.
+in_folder() {
+  local out=$1 pid
+  shift
+  : > "$out"
+  ORVEX_WINEARCH=$arch bash "$root/scripts/wine-run.sh" cmd /c "cd /d \"$(windows_path "$here")\" && $*" < /dev/null > "$out" 2>&1 &
+  pid=$!
+  opened_ms=
+  while kill -0 "$pid" 2> /dev/null; do
+    [ -n "$opened_ms" ] || ! grep -q '^opened' "$out" || opened_ms=$(now_ms)
+    sleep 0.1
+  done
+  wait "$pid"
+  local rc=$?
+  [ -n "$opened_ms" ] || ! grep -q '^opened' "$out" || opened_ms=$(now_ms)
+  return $rc
+}
+
+# The registered file of each registry view of this prefix, to put back after.
 registered_file() {
-  wine_in reg query "HKCR\\CLSID\\$clsid\\InprocServer32" /ve $view |
+  wine_in reg query "HKCR\\CLSID\\$clsid\\InprocServer32" /ve $1 |
     sed -n 's/.*REG_SZ[[:space:]]*//p' | tr -d '\r'
 }
 
-# The early-bound client: compiled by the mingw C++ compiler of $arch with the
+# The quick start as the README writes it, in $here (which holds the zip): tar
+# (Windows' tar is bsdtar, run here as such), cd, the checksum command, then
+# the Windows commands through Wine's cmd. The sample's clip path names drive
+# D:, which the prefix maps to a folder holding the test clip for the run.
+quick_start_steps() {
+  local command rc=0 n=0 log
+  while IFS= read -r command; do
+    n=$((n + 1)) log=$work/$part-quick-start-$n.out
+    case $command in
+      "tar -xf "*)
+        [ "${command#tar -xf }" = "$(basename "$zip")" ] || { echo "the README unpacks ${command#tar -xf }"; return 1; }
+        (cd "$here" && bsdtar -xf "${command#tar -xf }") || return 1 ;;
+      "cd "*) here=$here/${command#cd }; [ -d "$here" ] || return 1 ;;
+      "certutil -hashfile "*)
+        # Wine's certutil prints nothing: the file it names must be one of SHA256SUMS.
+        set -- ${command#certutil -hashfile }
+        grep -q "  ${1//\\//}\$" "$here/SHA256SUMS" || return 1
+        in_folder "$log" "$command" || return 1 ;;
+      register.cmd*)
+        in_folder "$log" "$command" || { cat "$log"; return 1; }
+        registered_ms=$(now_ms)
+        grep -q '^OK: .* registered' "$log" || return 1 ;;
+      cscript*)
+        sample_ms=$(now_ms)
+        in_folder "$vbs_out" "$command"; sample_rc=$?
+        sample_opened_ms=$opened_ms ;;
+      *) echo "the test does not know the quick-start command: $command"; return 1 ;;
+    esac
+  done <<< "$quick_start"
+  (cd "$here" && sha256sum --quiet -c SHA256SUMS) || return 1
+}
+
+# The early-bound sample: compiled by the mingw C++ compiler of $arch with the
 # unpacked include folder as its only include path, run against the control
-# register.cmd registered. Its checks print "ok ..." or "FAIL ..."; its output
-# is kept in $work.
+# the quick start registered; and a C file that uses the header's COBJMACROS
+# and DISPID constants compiles.
 early_bound() {
   local exe=$work/early_bound-$arch.exe out=$work/$part-early-bound.out
-  "${cxx}" -O2 -static -municode -I "$dir/include" -o "$exe" "$root/tests/package/early_bound.cpp" \
+  "${cxx}" -O2 -static -municode -I "$here/include" -o "$exe" "$here/samples/early_bound.cpp" \
     -lole32 -loleaut32 -luuid > "$out" 2>&1 || return 1
-  wine_in "$exe" "$(windows_path "$dir/样片 clip.mpg")" >> "$out" || return 1
-  grep -q '^ok Release' "$out" && ! grep -q '^FAIL' "$out"
+  wine_in "$exe" 'D:\clips\news.mpg' 3 >> "$out"
+  sample_played "$?" "$out"
+}
+c_header() {
+  printf '%s\n' '#define COBJMACROS' '#include <initguid.h>' '#include "Orvex.h"' '#include "OrvexDispids.h"' \
+    'int f(ILumivox* p) { return ILumivox_put_Volume(p, 80) == S_OK && DISPID_LUMIVOX_MEDIAPOSITION == 1; }' |
+    "$cc" -Wall -Werror -fsyntax-only -I "$here/include" -x c -
 }
 
 # One bitness: $1 x86 or x64, $2 the Wine architecture of its prefix. The
-# prefix's own registration (the build's control, which the benchmarks and
-# other programs use) is registered again at the end.
+# prefix's own registrations (the build's control, which the benchmarks and
+# other programs use) are registered again at the end.
 run_part() {
-  local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms before cc cxx
-  [ "$part" = x64 ] && view=/reg:64
-  before=$(registered_file)
-  dir="$work/安装 目录 $part/$(basename "$zip" .zip)"
+  local part=$1 arch=$2 view= views rc start_ms registered_ms sample_ms sample_rc sample_opened_ms cc cxx
+  local here="$work/安装 目录 $part" vbs_out=$work/$part-vbs.out v before=() drive
+  [ "$part" = x64 ] && view=/reg:64 views="/reg:32 /reg:64" || views=/reg:32
+  [ "$arch" = win32 ] && views=""
+  for v in ${views:--}; do before+=("$v=$(registered_file "${v#-}")"); done  # "-": the only view
   cc=$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $ORVEX_MINGW_CC' "$root")
   cxx=${cc%gcc}g++
-  "$cc" -O2 -static -o "$work/close_window-$arch.exe" "$root/tools/close_window.c" -luser32
-  start_ms=$(now_ms) opened_ms=
-  expect "$part: unpacked into a path with a blank and Chinese characters" unpack_and_verify "$zip" "${dir%/*}"
-  cp "$clip" "$dir/样片 clip.mpg"
+  drive=$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $WINEPREFIX' "$root")/dosdevices/d:
+  mkdir -p "$work/drive-d/clips" && cp "$clip" "$work/drive-d/clips/news.mpg"
+  [ -e "$drive" ] || ln -s "$work/drive-d" "$drive"
+  rm -rf "$here" && mkdir -p "$here" && cp "$zip" "$here/"
 
-  out=$(wine_in cmd /c "$(windows_path "$dir/register.cmd")" "$part"); rc=$?
-  registered_ms=$(now_ms)
-  expect "$part: register.cmd exits 0 and says so" test "$rc:$(grep -c '^OK: .* registered' <<< "$out")" = 0:1
-  expect "$part: class and ProgID registered" registered
-
-  # The user's steps only: unpacking, register.cmd, the sample up to playing.
-  sample_ms=$(now_ms)
-  run_sample play.vbs "$work/$part-vbs.out"; rc=$?
-  echo "package: $part unpack to playing: $((registered_ms - start_ms + opened_ms - sample_ms)) ms" \
-    "(unpack and register $((registered_ms - start_ms)) ms, sample start to playing $((opened_ms - sample_ms)) ms)"
-  expect "$part: VBScript sample played and exited 0" sample_played "$rc" "$work/$part-vbs.out"
-  run_sample play.js "$work/$part-js.out"; rc=$?
-  expect "$part: JScript sample opened the clip, closed and exited 0" sample_opened "$rc" "$work/$part-js.out"
-  expect "$part: an early-bound C++ client built against include/ only passes its checks" early_bound
-
-  out=$(wine_in cmd /c "$(windows_path "$dir/unregister.cmd")" "$part"); rc=$?
-  expect "$part: unregister.cmd exits 0 and says so" test "$rc:$(grep -c '^OK: .* unregistered' <<< "$out")" = 0:1
-  expect "$part: class, ProgID and type library gone" unregistered
-  if [ -n "$before" ]; then
-    wine_in regsvr32 /s "$before" > /dev/null
-    expect "$part: the prefix's earlier registration is back" test "$(registered_file)" = "$before"
+  start_ms=$(now_ms)
+  expect "$part: the README's quick start runs as written in a path with a blank and Chinese characters" \
+    quick_start_steps
+  if [ -n "${sample_opened_ms:-}" ] && [ -n "${registered_ms:-}" ]; then
+    echo "package: $part unpack to playing: $((registered_ms - start_ms + sample_opened_ms - sample_ms)) ms" \
+      "(unpack, verify and register $((registered_ms - start_ms)) ms, sample start to playing" \
+      "$((sample_opened_ms - sample_ms)) ms)"
   fi
+  expect "$part: class and ProgID registered" registered
+  expect "$part: the quick start's VBScript sample opened the clip, closed and exited 0" \
+    script_sample_ran "${sample_rc:-1}" "$vbs_out"
+  in_folder "$work/$part-js.out" 'cscript //nologo samples\play.js D:\clips\news.mpg 3'
+  expect "$part: the JScript sample opened the clip, closed and exited 0" script_sample_ran "$?" "$work/$part-js.out"
+  expect "$part: the early-bound C++ sample, built against include/ only, played and exited 0" early_bound
+  expect "$part: C compiles against include/ with COBJMACROS and the DISPID constants" c_header
+  cp "$top/README.txt" "$here/not a clip.mpg"
+  in_folder "$work/$part-missing.out" 'cscript //nologo samples\play.vbs D:\clips\gone.mpg 3'; rc=$?
+  expect "$part: a missing file: the sample says so and exits 4" \
+    test "$rc:$(grep -c '^The file does not exist' "$work/$part-missing.out")" = 4:1
+  in_folder "$work/$part-refused.out" 'cscript //nologo samples\play.js "not a clip.mpg" 3'; rc=$?
+  expect "$part: a file no driver plays: the sample says the device refused it and exits 5" \
+    test "$rc:$(grep -c 'the media device refused it' "$work/$part-refused.out")" = 5:1
+
+  in_folder "$work/$part-unregister.out" unregister.cmd; rc=$?
+  expect "$part: unregister.cmd exits 0 and says so" \
+    test "$rc" = 0 -a "$(grep -c '^OK: .* unregistered' "$work/$part-unregister.out")" -ge 1
+  expect "$part: class, ProgID and type library gone" unregistered
+  [ -L "$drive" ] && rm -f "$drive"
+  local tool
+  for v in "${before[@]}"; do
+    [ -n "${v#*=}" ] || continue
+    tool=regsvr32
+    [ "$arch:${v%%=*}" = win64:/reg:32 ] && tool='C:\windows\syswow64\regsvr32.exe'
+    wine_in "$tool" /s "${v#*=}" > /dev/null
+    expect "$part: the prefix's earlier registration (${v%%=*}) is back" \
+      test "$(registered_file "$(sed 's/^-$//' <<< "${v%%=*}")")" = "${v#*=}"
+  done
 }
 
 if [ "${ORVEX_WINEARCH:-win32}" = win32 ]; then
