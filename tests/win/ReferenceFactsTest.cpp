@@ -4,7 +4,9 @@
 // object brought to the fact's state: new, ready (Initialize), clip (the
 // 60-second clip playing), closed (CloseControl), reopened (Initialize after
 // CloseControl), digitalvideo (only where such a driver exists). A fact
-// marked pending is reported, not failed, while the control does not meet it.
+// marked pending describes a control change still to come (some of them hang
+// the control as it is, in an MCI open of a device name): it is counted, and
+// checked only with ORVEX_REFERENCE_PENDING=1, where it is reported, not failed.
 #include <windows.h>
 #include <mmsystem.h>
 #include <ole2.h>
@@ -70,12 +72,12 @@ struct TValue {
     VARIANT v;
     VariantInit(&v);
     if (want.quoted) {
-      if (FAILED(VariantChangeType(&v, &got, 0, VT_BSTR))) return false;
+      if (FAILED(VariantChangeType(&v, const_cast<VARIANT*>(&got), 0, VT_BSTR))) return false;
       const bool same = Wide(want.text) == std::wstring(v.bstrVal ? v.bstrVal : L"");
       VariantClear(&v);
       return same;
     }
-    if (FAILED(VariantChangeType(&v, &got, 0, VT_I8))) return false;
+    if (FAILED(VariantChangeType(&v, const_cast<VARIANT*>(&got), 0, VT_I8))) return false;
     const long long value = v.llVal;
     const size_t dots = want.text.find("..");
     if (dots != std::string::npos) {
@@ -231,7 +233,7 @@ class ReferenceFacts : public ::testing::Test {
   static LONG LongOf(const VARIANT& v) {
     VARIANT i;
     VariantInit(&i);
-    return SUCCEEDED(VariantChangeType(&i, &v, 0, VT_I4)) ? i.lVal : -1;
+    return SUCCEEDED(VariantChangeType(&i, const_cast<VARIANT*>(&v), 0, VT_I4)) ? i.lVal : -1;
   }
   static bool IsOne(const VARIANT& v) { return LongOf(v) == 1; }
 
@@ -335,7 +337,7 @@ class ReferenceFacts : public ::testing::Test {
   static std::string Text(const VARIANT& value) {
     VARIANT v;
     VariantInit(&v);
-    if (FAILED(VariantChangeType(&v, &value, 0, VT_BSTR))) return "(no value)";
+    if (FAILED(VariantChangeType(&v, const_cast<VARIANT*>(&value), 0, VT_BSTR))) return "(no value)";
     std::string text = "\"" + Utf8(v.bstrVal ? v.bstrVal : L"") + "\"";
     VariantClear(&v);
     return text;
@@ -357,27 +359,31 @@ TEST_F(ReferenceFacts, EveryFactHoldsForTheRegisteredControl) {
   const std::vector<TFact> facts = ReadFacts(TestDataPath("reference-facts.txt"));
   ASSERT_GT(facts.size(), 50u) << "the facts file was not read";
   const bool digitalVideo = DigitalVideoDriverPresent();
+  const bool checkPending = GetEnvironmentVariableA("ORVEX_REFERENCE_PENDING", nullptr, 0) > 0;
   int checked = 0, held = 0, pending = 0, unchecked = 0;
   for (const TFact& fact : facts) {
-    if (fact.state == "digitalvideo" && !digitalVideo) {
+    if ((fact.state == "digitalvideo" && !digitalVideo) || (fact.pending && !checkPending)) {
+      pending += fact.pending;
       ++unchecked;
       continue;
     }
     ++checked;
+    std::printf("fact line %d: %s\n", fact.line, fact.text.c_str());
+    std::fflush(stdout);  // a fact that hangs names itself in the log
     std::string seen;
     const bool holds = Check(fact, seen);
     if (holds) ++held;
     if (fact.pending) {
-      if (!holds) ++pending;
+      ++pending;
       std::printf("%s line %d: %s (pending; seen: %s)\n", holds ? "now holds" : "not yet", fact.line,
                   fact.text.c_str(), seen.c_str());
       continue;
     }
     EXPECT_TRUE(holds) << "facts.txt line " << fact.line << ": " << fact.text << "\n  seen: " << seen;
   }
-  std::printf("reference facts: %zu in the reference, %d checked, %d held, %d pending not met, "
-              "%d not checked (no digitalvideo driver)\n",
-              facts.size(), checked, held, pending, unchecked);
+  std::printf("reference facts: %zu in the reference, %d checked, %d held; %d not checked "
+              "(%d pending, the rest for a digitalvideo driver)\n",
+              facts.size(), checked, held, unchecked, pending);
 }
 
 }  // namespace
