@@ -237,7 +237,7 @@ body{font-family:"Microsoft YaHei","SimSun","WenQuanYi Zen Hei",sans-serif;margi
 h1{font-size:1.6em;margin-bottom:.2em} h2{border-bottom:2px solid #456;margin-top:2em} h3{margin:1.6em 0 .3em;font-family:monospace;font-size:1.25em}
 .pair{display:grid;grid-template-columns:1fr 1fr;gap:2em} .pair>div{min-width:0}
 table{border-collapse:collapse;margin:.5em 0} td,th{border:1px solid #bbb;padding:.2em .6em;vertical-align:top;text-align:left}
-th{background:#eef} code,pre{font-family:Consolas,"DejaVu Sans Mono",monospace;font-size:.92em} pre{background:#f4f4f4;padding:.5em;overflow-x:auto}
+th{background:#eef} code,pre{font-family:Consolas,"DejaVu Sans Mono",monospace;font-size:.92em} pre{background:#f4f4f4;padding:.5em;white-space:pre-wrap}
 dt{font-weight:bold;margin-top:.4em} dd{margin-left:1em} .index{columns:3} .index li{break-inside:avoid}
 .facts td:first-child{width:55%} .meta td:first-child{white-space:nowrap}
 """

@@ -6,13 +6,15 @@
 // Build it with the package's include folder, for the bitness of the control
 // you registered, for example with MinGW-w64:
 //   g++ -municode -I include samples\early_bound.cpp -o early_bound.exe -lole32 -loleaut32 -luuid
-// or with Visual C++: cl /EHsc /I include samples\early_bound.cpp ole32.lib oleaut32.lib
+// or with Visual C++: cl /EHsc /I include samples\early_bound.cpp ole32.lib oleaut32.lib uuid.lib
 // Exit status: 0 played; 1 wrong use; 2 control not registered; 3 only one
 // monitor; 4 the file is missing; 5 the device refused the file.
 #include <initguid.h>  // in exactly one source file: defines CLSID_Lumivox and IID_ILumivox
 
 #include "Orvex.h"
 #include "OrvexDispids.h"
+
+#include <cguid.h>  // IID_NULL
 
 #include <cstdio>
 #include <cwchar>
