@@ -184,7 +184,8 @@ def describe_fact(fact, lang):
         what = f"调用 {member}" if zh else f"call {member}"
     elif action == "open":
         name = OPENED[argument[1]][0 if zh else 1]
-        what = f"FileName 设为{name}，调用 Open" if zh else f"FileName set to {name}, call Open"
+        gap = " " if zh and name[0].isascii() else ""
+        what = f"FileName 设为{gap}{name}，调用 Open" if zh else f"FileName set to {name}, call Open"
     else:
         fail(f"facts.txt:{fact[5]}: unknown action {action}")
     outcome = expect
@@ -196,9 +197,8 @@ def describe_fact(fact, lang):
         outcome = expect.replace("..", " … ")
         outcome = re.sub(r"\bsame\b", "与写入的相同" if zh else "the same as written", outcome)
         outcome = re.sub(r"\bok\b", "成功（S_OK）" if zh else "succeeds (S_OK)", outcome)
-        outcome = re.sub(r"\bthen (\w+)", (r"，之后 \1 为" if zh else r", then \1 reads"), outcome)
+        outcome = re.sub(r"\s*\bthen (\w+)", (r"，之后 \1 为" if zh else r", then \1 reads"), outcome)
         outcome = outcome.replace('"', "“", 1).replace('"', "”", 1)
-    sep = "：" if zh else ": "
     return (where + ("，" if zh else ", ") + what), outcome.lstrip("，, ")
 
 
