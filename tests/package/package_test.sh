@@ -85,8 +85,8 @@ page_ok() {
   dom=$(chromium --headless --no-sandbox --disable-gpu --dump-dom "file://$top/reference.html" 2> /dev/null) || return 1
   grep -q '对象的一生' <<< "$dom" && grep -q 'The life of an object' <<< "$dom" &&
     [ "$(grep -o '<h3 id="' <<< "$dom" | wc -l)" -ge 29 ] || return 1
-  chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1280,2000 \
-    --screenshot="$root/build/reference-page.png" "file://$top/reference.html#life" > /dev/null 2>&1
+  chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1280,2600 \
+    --screenshot="$root/build/reference-page.png" "file://$top/reference.html" > /dev/null 2>&1
   [ -s "$root/build/reference-page.png" ]
 }
 if command -v chromium > /dev/null; then
