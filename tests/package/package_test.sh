@@ -129,14 +129,16 @@ script_sample_ran() {
   [ "$1" = 0 ] && grep -q '^opened, length [1-9]' "$2" && grep -q '^closed' "$2"
 }
 
-# A Windows command line run by Wine's cmd in the folder $here; its output
+# A Windows command line (words without quotes) run by Wine's cmd in the
+# folder $here, which Wine takes as the current folder from ours; its output
 # (console text as GBK) into the file $1, its exit status returned. The time
 # the output first says "opened" is kept in opened_ms.
 in_folder() {
-  local out=$1 pid
-  shift
+  local out=$1 pid words
+  read -ra words <<< "$2"
   : > "$out"
-  ORVEX_WINEARCH=$arch bash "$root/scripts/wine-run.sh" cmd /c "cd /d \"$(windows_path "$here")\" && $*" < /dev/null > "$out" 2>&1 &
+  (cd "$here" && exec env ORVEX_WINEARCH=$arch bash "$root/scripts/wine-run.sh" cmd /c "${words[@]}") \
+    < /dev/null > "$out" 2>&1 &
   pid=$!
   opened_ms=
   while kill -0 "$pid" 2> /dev/null; do
@@ -235,11 +237,11 @@ run_part() {
   expect "$part: the JScript sample opened the clip, closed and exited 0" script_sample_ran "$?" "$work/$part-js.out"
   expect "$part: the early-bound C++ sample, built against include/ only, played and exited 0" early_bound
   expect "$part: C compiles against include/ with COBJMACROS and the DISPID constants" c_header
-  cp "$top/README.txt" "$here/not a clip.mpg"
+  cp "$top/README.txt" "$here/text.mpg"
   in_folder "$work/$part-missing.out" 'cscript //nologo samples\play.vbs D:\clips\gone.mpg 3'; rc=$?
   expect "$part: a missing file: the sample says so and exits 4" \
     test "$rc:$(grep -c '^The file does not exist' "$work/$part-missing.out")" = 4:1
-  in_folder "$work/$part-refused.out" 'cscript //nologo samples\play.js "not a clip.mpg" 3'; rc=$?
+  in_folder "$work/$part-refused.out" 'cscript //nologo samples\play.js text.mpg 3'; rc=$?
   expect "$part: a file no driver plays: the sample says the device refused it and exits 5" \
     test "$rc:$(grep -c 'the media device refused it' "$work/$part-refused.out")" = 5:1
 
