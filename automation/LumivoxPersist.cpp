@@ -125,23 +125,26 @@ void TLumivoxImpl::LoadSurfaceFrom(IStream* stream) {
       },
       kChunk);
   TSurfaceRecord record = SurfaceRecord();
-  // Whatever happens, what was read is applied and the host's stream is left
-  // right after the control's data.
-  auto finish = [&] {
+  // Whatever happens, what was read is applied and the host's stream is put
+  // back right after the control's data, so the host's next reader starts
+  // where it should. A stream that cannot be put back fails the load: the
+  // host would otherwise read on from the wrong place.
+  auto finish = [&]() -> HRESULT {
     ApplySurfaceRecord(record);
-    if (const std::size_t unused = reader.Unused()) {
-      LARGE_INTEGER back{};
-      back.QuadPart = -static_cast<LONGLONG>(unused);
-      stream->Seek(back, STREAM_SEEK_CUR, nullptr);
-    }
+    const std::size_t unused = reader.Unused();
+    if (!unused) return S_OK;
+    LARGE_INTEGER back{};
+    back.QuadPart = -static_cast<LONGLONG>(unused);
+    return stream->Seek(back, STREAM_SEEK_CUR, nullptr);
   };
   try {
     LoadSurface(reader, record);
   } catch (...) {
-    finish();
+    finish();  // the load's own failure is the one to report
     throw;
   }
-  finish();
+  const HRESULT sought = finish();
+  if (FAILED(sought)) StreamFailed(sought);
 }
 
 // --- dirty state ----------------------------------------------------------------

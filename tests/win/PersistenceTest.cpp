@@ -235,10 +235,12 @@ TEST(PersistenceErrors, ReportedWithTheNullInterfaceAndTheirMessages) {
 }
 
 namespace {
-// A host stream that takes only part of what is written, or fails outright.
+// A host stream that takes only part of what is written, or fails outright;
+// given a source, it reads from that and fails only its seeks.
 class TShortStream final : public IStream {
  public:
-  explicit TShortStream(HRESULT failure) : failure_(failure) {}
+  explicit TShortStream(HRESULT failure, IStream* source = nullptr)
+      : failure_(failure), source_(source) {}
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (riid == IID_IUnknown || riid == IID_IStream || riid == IID_ISequentialStream) {
       *object = static_cast<IStream*>(this);
@@ -249,7 +251,8 @@ class TShortStream final : public IStream {
   }
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP Read(void*, ULONG, ULONG* read) override {
+  STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override {
+    if (source_) return source_->Read(buffer, size, read);
     if (read) *read = 0;
     return failure_;
   }
@@ -257,7 +260,9 @@ class TShortStream final : public IStream {
     if (written) *written = FAILED(failure_) ? 0 : size / 2;
     return failure_;
   }
-  STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+  STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override {
+    return source_ ? failure_ : E_NOTIMPL;
+  }
   STDMETHODIMP SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
   STDMETHODIMP CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
     return E_NOTIMPL;
@@ -271,6 +276,7 @@ class TShortStream final : public IStream {
 
  private:
   HRESULT failure_;
+  IStream* source_;
 };
 }  // namespace
 
@@ -287,6 +293,15 @@ TEST(PersistenceErrors, HostStreamFailuresAreNamed) {
   TShortStream odd(static_cast<HRESULT>(0x80041234));
   EXPECT_EQ(persist->Load(&odd), DISP_E_EXCEPTION);
   EXPECT_EQ(ErrorDescription(), L"OLE error 80041234");
+
+  // The control reads ahead; a stream that cannot be put back after the
+  // control's data would leave the host's next reader at the wrong place.
+  Bytes followed = DemoFixture();
+  followed.resize(followed.size() + 3000, 0x5A);
+  ComPtr<IStream> source = MemoryStream(followed);
+  TShortStream unseekable(static_cast<HRESULT>(0x80041235), source.Get());
+  EXPECT_EQ(persist->Load(&unseekable), DISP_E_EXCEPTION);
+  EXPECT_EQ(ErrorDescription(), L"OLE error 80041235");
 }
 
 namespace {
