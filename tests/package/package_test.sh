@@ -2,8 +2,9 @@
 # The release package as an integrator uses it, under Wine:
 #   package_test.sh build/win32/package/Orvex-<version>.zip
 # Checks the zip and its SHA256SUMS (and that damage to either is caught),
-# then, for each bitness, unpacks it into a folder whose path has a blank and
-# Chinese characters, runs register.cmd through Wine's cmd, both samples
+# then, for each bitness, unpacks it into a folder whose path has blanks,
+# Chinese and characters the code page cannot write (Korean, a sharp s),
+# runs register.cmd through Wine's cmd, both samples
 # through cscript on the two-monitor display, an early-bound C++ client built
 # against the package's include folder only, and unregister.cmd, looking into
 # the registry after each script. The x86 part runs in the 32-bit prefix where
@@ -134,7 +135,7 @@ run_part() {
   local part=$1 arch=$2 view= rc start_ms registered_ms sample_ms before cc cxx
   [ "$part" = x64 ] && view=/reg:64
   before=$(registered_file)
-  dir="$work/安装 目录 $part/$(basename "$zip" .zip)"
+  dir="$work/安装 목록 ß $part/$(basename "$zip" .zip)"
   cc=$(ORVEX_WINEARCH=$arch bash -c 'source "$0/scripts/wine-env.sh"; echo $ORVEX_MINGW_CC' "$root")
   cxx=${cc%gcc}g++
   "$cc" -O2 -static -o "$work/close_window-$arch.exe" "$root/tools/close_window.c" -luser32

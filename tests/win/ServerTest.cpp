@@ -127,6 +127,26 @@ TEST_F(RegistrationTest, UnregisterKeepsTheLibraryAndRegisterRestores) {
   EXPECT_EQ(RegisteredValues(), registered);
 }
 
+// A folder whose name the code page cannot write registers like any other:
+// the module's path is read and written in wide text.
+TEST_F(RegistrationTest, RegistersFromAFolderTheCodePageCannotWrite) {
+  const std::wstring wideFolder = AnsiToWide(folder) + L"\\\uc601\ud654 \u00df";
+  const std::wstring wideOcx = wideFolder + L"\\Orvex.OCX";
+  ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(AnsiToWide(BuildOcxPath()).c_str(), wideOcx.c_str(), FALSE));
+  HMODULE module = LoadLibraryW(wideOcx.c_str());
+  ASSERT_NE(module, nullptr);
+  const auto registerServer =
+      reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllRegisterServer"));
+  EXPECT_EQ(registerServer(), S_OK);
+  wchar_t shortPath[MAX_PATH] = {};
+  GetShortPathNameW(wideOcx.c_str(), shortPath, MAX_PATH);
+  EXPECT_EQ(ReadRegString(kClassKey + "\\InprocServer32"), WideToAnsi(shortPath));
+  FreeLibrary(module);
+  DeleteFileW(wideOcx.c_str());
+  RemoveDirectoryW(wideFolder.c_str());
+}
+
 // Registration through a writer that refuses its N-th value, for every N:
 // SELFREG_E_CLASS, no write after the refused one, and no class entry left.
 TEST_F(RegistrationTest, AFailedWriteIsReportedAndLeavesNoClassBehind) {
@@ -136,8 +156,8 @@ TEST_F(RegistrationTest, AFailedWriteIsReportedAndLeavesNoClassBehind) {
   ASSERT_NE(module, nullptr);
   int writes = 0;
   int refused = -1;
-  const TRegistryWriter write = [&](const std::string& key, const char* name,
-                                    const std::string& data) {
+  const TRegistryWriter write = [&](const std::wstring& key, const wchar_t* name,
+                                    const std::wstring& data) {
     return writes++ == refused ? ERROR_ACCESS_DENIED : WriteClassesRootValue(key, name, data);
   };
   ASSERT_EQ(RegisterLumivox(module, write), S_OK);
