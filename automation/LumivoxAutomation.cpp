@@ -283,11 +283,11 @@ STDMETHODIMP TLumivoxImpl::AboutOrvex() {
 STDMETHODIMP TLumivoxImpl::get_FileName(BSTR* Value) {
   if (!Value) return E_POINTER;
   *Value = nullptr;
-  return Member([&] { *Value = AnsiToBstr(control_->FileName()); });
+  return Member([&] { *Value = TextToBstr(control_->FileName()); });
 }
 
 STDMETHODIMP TLumivoxImpl::put_FileName(BSTR Value) {
-  return Member([&] { control_->SetFileName(BstrToAnsi(Value)); });
+  return Member([&] { control_->SetFileName(BstrText(Value)); });
 }
 
 STDMETHODIMP TLumivoxImpl::CloseControl() {
@@ -423,7 +423,7 @@ STDMETHODIMP TLumivoxImpl::put_MediaPosition(LONG Value) {
 }
 
 STDMETHODIMP TLumivoxImpl::put_Logo(BSTR Value) {
-  return Member([&] { control_->SetLogo(BstrToAnsi(Value)); });
+  return Member([&] { control_->SetLogo(BstrText(Value)); });
 }
 
 // --- connection points, class information, error support -------------------------------

@@ -23,12 +23,14 @@ class TLumivox {
   bool Initialize();
   void CloseControl();
   void TVTest();
-  const std::string& FileName() const { return FFileName; }
-  void SetFileName(const std::string& value) { FFileName = value; }
+  // The media file and logo names are kept as the host gave them, in wide
+  // text, so that any name the file system can hold opens.
+  const std::wstring& FileName() const { return FFileName; }
+  void SetFileName(const std::wstring& value) { FFileName = value; }
   const std::string& Message() const { return FMessage; }
   void SetMessage(const std::string& value) { FMessage = value; }
-  const std::string& Logo() const { return FLogo; }
-  void SetLogo(const std::string& value);
+  const std::wstring& Logo() const { return FLogo; }
+  void SetLogo(const std::wstring& value);
   bool SurfaceVisible() const { return surfaceVisible_; }
 
   // The control's own surface on the host: a child window of the host's site,
@@ -100,9 +102,9 @@ class TLumivox {
   // Components and fields, in declared order.
   TWinTimer tmrClearDots;
   TWinTimer tmrMouse;
-  std::string FFileName;
+  std::wstring FFileName;
   std::string FMessage;
-  std::string FLogo;
+  std::wstring FLogo;
   bool FMute = false;
   int32_t FChannel = cStereo;
   int32_t FVolume = 0;
@@ -124,6 +126,12 @@ class TLumivox {
   // Sends a status query into a zero-filled reply buffer; returns the result code.
   uint32_t QueryMci(const char* command, std::string& reply);
   bool OpenDevice();
+  // The name as an open command names it: its short form, quoted where it
+  // has blanks; empty when it is no regular file on disk.
+  std::wstring OpenElement(const std::wstring& name);
+  // Sends the open command in the code page when it can write the path,
+  // else in wide text.
+  uint32_t SendOpen(const std::wstring& path, const char* deviceType, int32_t parent);
   void GuardMouse(const std::vector<RECT>& monitors);
   void PollStatus();
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "win/OwnedHandle.h"
+#include "win/DiskFile.h"
 #include "video/JpegDecode.h"
 #include "video/LogoKind.h"
 
@@ -14,9 +14,8 @@ namespace {
 // Logo files above this size are refused rather than read into memory.
 constexpr DWORD kMaxLogoBytes = 64 * 1024 * 1024;
 
-bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
-  const TKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool ReadWholeFile(const std::wstring& fileName, std::vector<uint8_t>& bytes) {
+  const TKernelHandle file = OpenDiskFile(fileName, GENERIC_READ);
   if (!file) return false;
   DWORD high = 0;
   const DWORD size = GetFileSize(file.Get(), &high);
@@ -81,7 +80,7 @@ ComPtr<IPicture> PictureFromBitmap(TGdiObject<HBITMAP> bitmap) {
 
 }  // namespace
 
-bool TLogoPicture::LoadFromFile(const std::string& fileName) {
+bool TLogoPicture::LoadFromFile(const std::wstring& fileName) {
   const LogoKind kind = LogoKindFromName(fileName);
   std::vector<uint8_t> bytes;
   if (kind == LogoKind::Unknown || !ReadWholeFile(fileName, bytes)) return false;

@@ -127,3 +127,8 @@ LONG ModuleLockCount();
 // caller frees the string).
 std::string BstrToAnsi(BSTR text);
 BSTR AnsiToBstr(const std::string& text);
+// The automation string's own text, and back, with nothing lost.
+inline std::wstring BstrText(BSTR text) {
+  return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+}
+inline BSTR TextToBstr(const std::wstring& text) { return TBstr(text).Detach(); }
