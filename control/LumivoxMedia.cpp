@@ -107,7 +107,8 @@ void TLumivox::SetMute(bool value) {
 }
 
 void TLumivox::SetMediaPosition(int32_t value) {
+  if (mci::BeyondLength(value, FMediaLength)) return;
   const int32_t status = FMediaStatus;
-  SendMci(mci::PlayFromCommand(mci::SeekTarget(value, FMediaLength)));
+  SendMci(mci::PlayFromCommand(value));
   if (status == sPaused || status == sStopped) SendMci(mci::kPause);
 }

@@ -60,9 +60,7 @@ std::string PlayFromCommand(int32_t position) {
   return "play movie from " + std::to_string(position < 0 ? 0 : position);
 }
 
-int32_t SeekTarget(int32_t position, int32_t length) {
-  return length > 0 && position > length ? length : position;
-}
+bool BeyondLength(int32_t position, int32_t length) { return length > 0 && position > length; }
 
 namespace {
 std::optional<int32_t> ReadNumber(std::string_view reply, std::string_view whenEmpty) {

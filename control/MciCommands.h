@@ -45,10 +45,10 @@ std::string AudioSwitchCommand(bool mute);
 std::string ChannelCommand(int32_t channel);
 // "play movie from <position>", a negative position raised to 0
 std::string PlayFromCommand(int32_t position);
-// Where a seek lands: a position past a known length (greater than 0) is
-// held at the length, since a device told to play from beyond the end may
-// stop answering; anything else is left for PlayFromCommand.
-int32_t SeekTarget(int32_t position, int32_t length);
+// True for a position past a known length (greater than 0): a device told to
+// play from beyond its end may stick there or stop answering, so such a seek
+// is not sent.
+bool BeyondLength(int32_t position, int32_t length);
 
 // Length from "status movie length": a failed query or an empty reply gives 0;
 // nothing when the reply is not a whole number.
