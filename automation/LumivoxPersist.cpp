@@ -72,14 +72,8 @@ TSurfaceRecord TLumivoxImpl::SurfaceRecord() const {
   r.height = bounds.bottom - bounds.top;
   r.caption = c.Caption();
   r.color = c.Color();
-  r.fontCharset = font.charset;
-  r.fontColor = font.color;
-  r.fontHeight = font.height;
+  r.font = font;
   r.fontName = ToAnsi(font.name);
-  r.bold = font.bold;
-  r.italic = font.italic;
-  r.underline = font.underline;
-  r.strikeout = font.strikeout;
   r.pixelsPerInch = ScreenPixelsPerInch();
   r.textHeight = TextHeightOf(font);
   return r;
@@ -91,15 +85,9 @@ void TLumivoxImpl::ApplySurfaceRecord(const TSurfaceRecord& r) {
   c.SetSurfaceBounds(RECT{r.left, r.top, r.left + r.width, r.top + r.height});
   c.SetCaption(r.caption);
   c.SetColor(r.color);
-  TFontState font = c.Font();
-  font.charset = static_cast<uint8_t>(r.fontCharset);
-  font.color = r.fontColor;
-  font.height = r.fontHeight;
+  TFontState font;
+  static_cast<TFontStyle&>(font) = r.font;
   font.name = FromAnsi(r.fontName);
-  font.bold = r.bold;
-  font.italic = r.italic;
-  font.underline = r.underline;
-  font.strikeout = r.strikeout;
   c.SetFont(font);
   fontLink_->Push(font);  // a font object handed out earlier follows
 }

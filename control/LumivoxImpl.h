@@ -8,6 +8,7 @@
 
 #include "win/ControlTypes.h"
 #include "win/FontState.h"
+#include "control/SurfaceDefaults.h"
 #include "control/SystemServices.h"
 #include "win/WinTimer.h"
 
@@ -140,16 +141,12 @@ class TLumivox {
   TSystemServices& system_;
   bool surfaceVisible_ = true;
   HWND surface_ = nullptr;
-  RECT bounds_{0, 0, 123, 72};
-  std::string surfaceName_ = "Lumivox";
-  std::string caption_ = "Lumivox";
-  uint32_t color_ = 0x8000000F;  // button face
+  RECT bounds_{0, 0, kSurfaceWidth, kSurfaceHeight};
+  std::string surfaceName_ = kSurfaceName;
+  std::string caption_ = kSurfaceCaption;
+  uint32_t color_ = kSurfaceColor;
   TFontState font_;
 };
-
-// The form's design size of the surface.
-constexpr int kSurfaceWidth = 123;
-constexpr int kSurfaceHeight = 72;
 
 // ---------------------------------------------------------------------------
 // The automation object: the embeddable ActiveX control that hosts create

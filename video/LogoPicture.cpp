@@ -55,8 +55,7 @@ ComPtr<IPicture> LoadSystemPicture(const std::vector<uint8_t>& bytes) {
     return {};
   }
   ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.Put())))) {
+  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_PPV_ARGS(picture.Put())))) {
     return {};
   }
   return picture;
@@ -70,8 +69,7 @@ ComPtr<IPicture> PictureFromBitmap(TGdiObject<HBITMAP> bitmap) {
   desc.picType = PICTYPE_BITMAP;
   desc.bmp.hbitmap = bitmap.Get();
   ComPtr<IPicture> picture;
-  if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
-                                      reinterpret_cast<void**>(picture.Put())))) {
+  if (FAILED(OleCreatePictureIndirect(&desc, picture.Iid(), TRUE, picture.PutVoid()))) {
     return {};
   }
   bitmap.Detach();

@@ -29,8 +29,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   CoInitialize(nullptr);
   ILumivox* lumivox = nullptr;
-  HRESULT hr = CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
-                                reinterpret_cast<void**>(&lumivox));
+  HRESULT hr =
+      CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&lumivox));
   Check(hr == S_OK && lumivox, "CoCreateInstance(CLSID_Lumivox, IID_ILumivox)");
   if (!lumivox) return 1;
 

@@ -18,11 +18,7 @@
 
 namespace {
 
-class RegisterOnce : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
-};
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+const bool registered = RegisterBuildOcxFirst();
 
 using Bytes = std::vector<uint8_t>;
 
@@ -33,16 +29,14 @@ Bytes DemoFixture() {
 
 ComPtr<ILumivox> NewControl() {
   ComPtr<ILumivox> control;
-  EXPECT_EQ(CreateLumivox(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())), S_OK);
+  EXPECT_EQ(CreateLumivox(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
   return control;
 }
 
 TLumivox& ControlOf(ILumivox* object) { return static_cast<TLumivoxImpl*>(object)->Control(); }
 
 ComPtr<IPersistStreamInit> PersistOf(ILumivox* control) {
-  ComPtr<IPersistStreamInit> persist;
-  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
-  return persist;
+  return QueryAs<IPersistStreamInit>(control);
 }
 
 ComPtr<IStream> MemoryStream(const Bytes& bytes) {
@@ -145,8 +139,7 @@ TEST(Persistence, DemoStreamGivesRedAndABoldFont) {
   ComPtr<IFontDisp> now;
   control->get_MsgFont(now.Put());
   EXPECT_EQ(now.Get(), earlier.Get());
-  ComPtr<IFont> object;
-  now->QueryInterface(IID_IFont, reinterpret_cast<void**>(object.Put()));
+  const auto object = now.As<IFont>();
   BOOL bold = FALSE;
   object->get_Bold(&bold);
   EXPECT_TRUE(bold);
@@ -155,7 +148,7 @@ TEST(Persistence, DemoStreamGivesRedAndABoldFont) {
                 FALSE, FALSE, FALSE};
   desc.cySize.int64 = 280000;
   ComPtr<IFont> reference;
-  OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(reference.Put()));
+  OleCreateFontIndirect(&desc, IID_PPV_ARGS(reference.Put()));
   TBstr got, want;
   object->get_Name(got.Put());
   reference->get_Name(want.Put());
@@ -177,8 +170,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
   source->put_MsgColor(0x8000000D);
   ComPtr<IFontDisp> font;
   source->get_MsgFont(font.Put());
-  ComPtr<IFont> object;
-  font->QueryInterface(IID_IFont, reinterpret_cast<void**>(object.Put()));
+  const auto object = font.As<IFont>();
   object->put_Italic(TRUE);
 
   ComPtr<IStorage> storage;
@@ -187,8 +179,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
                                  STGM_DELETEONRELEASE,
                              0, storage.Put()),
             S_OK);
-  ComPtr<IPersistStorage> save;
-  source->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(save.Put()));
+  const auto save = source.As<IPersistStorage>();
   ASSERT_EQ(save->Save(storage.Get(), TRUE), S_OK);
   EXPECT_EQ(save->SaveCompleted(nullptr), S_OK);
   ComPtr<IStream> contents;
@@ -198,8 +189,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
   contents.Reset();
 
   ComPtr<ILumivox> target = NewControl();
-  ComPtr<IPersistStorage> load;
-  target->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(load.Put()));
+  const auto load = target.As<IPersistStorage>();
   EXPECT_EQ(load->IsDirty(), S_FALSE);
   ASSERT_EQ(load->Load(storage.Get()), S_OK);
   OLE_COLOR color = 0;
@@ -337,9 +327,9 @@ TEST(Persistence, ScriptSeesTheLoadedColourAndFont) {
   CLSID scriptClsid{};
   ASSERT_EQ(CLSIDFromProgID(L"MSScriptControl.ScriptControl", &scriptClsid), S_OK);
   ComPtr<IDispatch> script;
-  ASSERT_EQ(CoCreateInstance(scriptClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                             reinterpret_cast<void**>(script.Put())),
-            S_OK);
+  ASSERT_EQ(
+      CoCreateInstance(scriptClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(script.Put())),
+      S_OK);
   ASSERT_EQ(CallByName(script.Get(), L"Language", DISPATCH_PROPERTYPUT, {Text(L"VBScript")},
                        nullptr),
             S_OK);
@@ -394,18 +384,11 @@ class TSavingSite final : public IOleClientSite {
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-template <typename T>
-ComPtr<T> As(IUnknown* object, REFIID iid) {
-  ComPtr<T> result;
-  object->QueryInterface(iid, reinterpret_cast<void**>(result.Put()));
-  return result;
-}
-
 ComPtr<IFontDisp> BoldFontObject(const wchar_t* name) {
   FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, FW_BOLD, 0, FALSE, FALSE, FALSE};
   desc.cySize.int64 = 200000;
   ComPtr<IFontDisp> font;
-  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put()));
+  OleCreateFontIndirect(&desc, IID_PPV_ARGS(font.Put()));
   return font;
 }
 
@@ -474,9 +457,9 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
     EXPECT_EQ(PersistOf(control.Get())->IsDirty(), S_FALSE) << "a new control";
     change.step(control.Get());
     EXPECT_EQ(PersistOf(control.Get())->IsDirty(), change.dirty);
-    EXPECT_EQ(As<IPersistStorage>(control.Get(), IID_IPersistStorage)->IsDirty(), change.dirty);
+    EXPECT_EQ(control.As<IPersistStorage>()->IsDirty(), change.dirty);
     TSavingSite site;
-    ComPtr<IOleObject> ole = As<IOleObject>(control.Get(), IID_IOleObject);
+    ComPtr<IOleObject> ole = control.As<IOleObject>();
     ole->SetClientSite(&site);
     EXPECT_EQ(ole->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
     EXPECT_EQ(site.saves, change.dirty == S_OK ? 1 : 0);
@@ -486,7 +469,7 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
   const auto storageSave = [](BOOL sameAsLoad, bool handOver, const Step& meanwhile) -> Step {
     return [=](ILumivox* c) {
       ComPtr<IStorage> storage = TemporaryStorage();
-      ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+      ComPtr<IPersistStorage> persist = QueryAs<IPersistStorage>(c);
       EXPECT_EQ(persist->Save(storage.Get(), sameAsLoad), S_OK);
       if (meanwhile) meanwhile(c);
       persist->SaveCompleted(handOver ? storage.Get() : nullptr);
@@ -502,13 +485,13 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
        S_OK},
       {"storage InitNew",
        [](ILumivox* c) {
-         As<IPersistStorage>(c, IID_IPersistStorage)->InitNew(TemporaryStorage().Get());
+         QueryAs<IPersistStorage>(c)->InitNew(TemporaryStorage().Get());
        },
        S_FALSE},
       {"storage Load",
        [](ILumivox* c) {
          ComPtr<IStorage> storage = TemporaryStorage();
-         ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+         ComPtr<IPersistStorage> persist = QueryAs<IPersistStorage>(c);
          persist->Save(storage.Get(), FALSE);
          persist->Load(storage.Get());
        },

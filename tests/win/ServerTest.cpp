@@ -199,17 +199,13 @@ class ExportsTest : public ::testing::Test {
   }
   ComPtr<IClassFactory> Factory() {
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_IClassFactory,
-                             reinterpret_cast<void**>(factory.Put())),
-              S_OK);
+    EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_PPV_ARGS(factory.Put())), S_OK);
     return factory;
   }
   // An object's Initialize opens the module's windows; the object goes again.
   void InitializeOneObject(IClassFactory* factory) {
     ComPtr<ILumivox> control;
-    ASSERT_EQ(
-        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
-        S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
     VARIANT_BOOL initialized = 0;
     control->Initialize(&initialized);
     control.Reset();
@@ -239,8 +235,7 @@ TEST_F(ExportsTest, UnloadAnswersFollowObjectsAndLocks) {
   ComPtr<IClassFactory> factory = Factory();
   EXPECT_EQ(canUnload(), S_OK) << "the factory holds no lock";
   ComPtr<IUnknown> object;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.Put())),
-            S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(object.Put())), S_OK);
   EXPECT_EQ(canUnload(), S_FALSE);
   object.Reset();
   EXPECT_EQ(canUnload(), S_OK);
@@ -274,11 +269,10 @@ TEST_F(ExportsTest, CreateInstanceRules) {
   EXPECT_EQ(canUnload(), S_OK) << "a refused object is destroyed";
 
   ComPtr<IUnknown> inner;
-  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(inner.Put())),
-            S_OK);
+  ASSERT_EQ(factory->CreateInstance(&outer, IID_PPV_ARGS(inner.Put())), S_OK);
   // Interfaces of an aggregated object count on the outer object.
   ComPtr<ILumivox> lumivox;
-  ASSERT_EQ(inner->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(lumivox.Put())), S_OK);
+  ASSERT_EQ(inner.As(&lumivox), S_OK);
   const LONG outerRefs = outer.refs;
   lumivox->AddRef();
   EXPECT_EQ(outer.refs, outerRefs + 1);
@@ -294,9 +288,7 @@ TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
     EXPECT_EQ(canUnload(), S_FALSE) << "the video window is still on the television";
     // Any object's CloseControl closes the module's windows.
     ComPtr<ILumivox> control;
-    ASSERT_EQ(
-        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
-        S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
     control->CloseControl();
     control.Reset();
     factory.Reset();
