@@ -210,7 +210,7 @@ void WriteColor(TStreamWriter& w, uint32_t color) {
 
 std::vector<std::string> StyleSet(const TSurfaceRecord& s) {
   std::vector<std::string> set;
-  const bool on[] = {s.bold, s.italic, s.underline, s.strikeout};
+  const bool on[] = {s.font.bold, s.font.italic, s.font.underline, s.font.strikeout};
   for (int i = 0; i < 4; ++i) {
     if (on[i]) set.push_back(kStyleNames[i]);
   }
@@ -236,14 +236,14 @@ uint32_t AsColor(const TStreamValue& v) {
   return static_cast<uint32_t>(AsInteger(v));
 }
 
-int32_t AsCharset(const TStreamValue& v) {
+uint8_t AsCharset(const TStreamValue& v) {
   if (v.type == vaIdent) {
-    if (const auto charset = CharsetFromIdent(v.text)) return *charset;
+    if (const auto charset = CharsetFromIdent(v.text)) return static_cast<uint8_t>(*charset);
     throw EBadValue();
   }
   const int32_t charset = AsInteger(v);
   if (charset < 0 || charset > 255) throw EBadValue();
-  return charset;
+  return static_cast<uint8_t>(charset);
 }
 
 std::string AsString(const TStreamValue& v) {
@@ -266,10 +266,10 @@ void ApplyStyle(const TStreamValue& v, TSurfaceRecord& s) {
     }
     if (!known) throw EBadValue();
   }
-  s.bold = on[0];
-  s.italic = on[1];
-  s.underline = on[2];
-  s.strikeout = on[3];
+  s.font.bold = on[0];
+  s.font.italic = on[1];
+  s.font.underline = on[2];
+  s.font.strikeout = on[3];
 }
 
 // Applies one record of a known property.
@@ -280,9 +280,9 @@ void ApplyProperty(const std::string& name, const TStreamValue& v, TSurfaceRecor
   else if (name == "Height") s.height = AsInteger(v);
   else if (name == "Caption") s.caption = AsString(v);
   else if (name == "Color") s.color = AsColor(v);
-  else if (name == "Font.Charset") s.fontCharset = AsCharset(v);
-  else if (name == "Font.Color") s.fontColor = AsColor(v);
-  else if (name == "Font.Height") s.fontHeight = AsInteger(v);
+  else if (name == "Font.Charset") s.font.charset = AsCharset(v);
+  else if (name == "Font.Color") s.font.color = AsColor(v);
+  else if (name == "Font.Height") s.font.height = AsInteger(v);
   else if (name == "Font.Name") s.fontName = AsString(v);
   else if (name == "Font.Style") ApplyStyle(v, s);
   else if (name == "OldCreateOrder") s.oldCreateOrder = AsBoolean(v);
@@ -326,12 +326,12 @@ std::vector<uint8_t> SaveSurface(const TSurfaceRecord& s) {
   w.Property("Color");
   WriteColor(w, s.color);
   w.Property("Font.Charset");
-  if (const auto name = CharsetIdent(s.fontCharset)) w.Ident(*name);
-  else w.Integer(s.fontCharset);
+  if (const auto name = CharsetIdent(s.font.charset)) w.Ident(*name);
+  else w.Integer(s.font.charset);
   w.Property("Font.Color");
-  WriteColor(w, s.fontColor);
+  WriteColor(w, s.font.color);
   w.Property("Font.Height");
-  w.Integer(s.fontHeight);
+  w.Integer(s.font.height);
   if (!s.fontName.empty()) {
     w.Property("Font.Name");
     w.String(s.fontName);

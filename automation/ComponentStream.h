@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "win/FontState.h"
+#include "control/SurfaceDefaults.h"
+
 // A failure reading or writing a stream; the text is the message a host sees.
 class EStreamError : public std::runtime_error {
  public:
@@ -84,21 +87,15 @@ TStreamValue ReadValue(TStreamReader& reader);
 
 // The surface's saved state.
 struct TSurfaceRecord {
-  std::string name = "Lumivox";
+  std::string name = kSurfaceName;
   int32_t left = 0;
   int32_t top = 0;
-  int32_t width = 123;
-  int32_t height = 72;
-  std::string caption = "Lumivox";
-  uint32_t color = 0x8000000F;
-  int32_t fontCharset = 134;
-  uint32_t fontColor = 0x000000FF;
-  int32_t fontHeight = -13;
+  int32_t width = kSurfaceWidth;
+  int32_t height = kSurfaceHeight;
+  std::string caption = kSurfaceCaption;
+  uint32_t color = kSurfaceColor;
+  TFontStyle font;
   std::string fontName;  // ANSI
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  bool strikeout = false;
   bool oldCreateOrder = false;
   int32_t pixelsPerInch = 96;
   int32_t textHeight = 0;

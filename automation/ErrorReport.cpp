@@ -17,8 +17,7 @@ HRESULT ReportError(const GUID& iid, const std::string& ansiMessage) {
     }
     std::wstring description = AnsiToWide(ansiMessage);
     info->SetDescription(description.data());
-    ComPtr<IErrorInfo> errorInfo;
-    if (SUCCEEDED(info->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(errorInfo.Put())))) {
+    if (const auto errorInfo = info.As<IErrorInfo>()) {
       SetErrorInfo(0, errorInfo.Get());
     }
   }

@@ -4,7 +4,7 @@
 #include "control/LumivoxImpl.h"
 
 // Receives the followed font object's change notifications for the control.
-class TFontSink final : public TSingleInterface<IPropertyNotifySink, IID_IPropertyNotifySink> {
+class TFontSink final : public TSingleInterface<IPropertyNotifySink> {
  public:
   explicit TFontSink(TLumivoxImpl* owner) : owner_(owner) {}
   void Detach() { owner_ = nullptr; }
@@ -22,13 +22,27 @@ class TFontSink final : public TSingleInterface<IPropertyNotifySink, IID_IProper
 namespace {
 
 ComPtr<IConnectionPoint> FontNotifyPoint(IFont* font) {
-  ComPtr<IConnectionPointContainer> container;
   ComPtr<IConnectionPoint> point;
-  if (SUCCEEDED(font->QueryInterface(IID_IConnectionPointContainer,
-                                     reinterpret_cast<void**>(container.Put())))) {
+  if (const auto container = QueryAs<IConnectionPointContainer>(font)) {
     container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put());
   }
   return point;
+}
+
+CY FontObjectSize(const TFontState& font) {
+  CY size{};
+  size.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
+  return size;
+}
+
+// The font's style as the font object's properties (its name and size are
+// set apart: a new object takes them from its description).
+void WriteFontStyle(IFont* object, const TFontStyle& font) {
+  object->put_Bold(font.bold);
+  object->put_Italic(font.italic);
+  object->put_Underline(font.underline);
+  object->put_Strikethrough(font.strikeout);
+  object->put_Charset(font.charset);
 }
 
 }  // namespace
@@ -44,14 +58,11 @@ ComPtr<IFont> CreateFontObject(const TFontState& font) {
   FONTDESC desc{};
   desc.cbSizeofstruct = sizeof(desc);
   desc.lpstrName = name.data();
-  desc.cySize.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
-  desc.sWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  desc.sCharset = font.charset;
-  desc.fItalic = font.italic;
-  desc.fUnderline = font.underline;
-  desc.fStrikethrough = font.strikeout;
+  desc.cySize = FontObjectSize(font);
+  desc.sWeight = FW_NORMAL;
   ComPtr<IFont> object;
-  OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(object.Put()));
+  OleCreateFontIndirect(&desc, IID_PPV_ARGS(object.Put()));
+  if (object) WriteFontStyle(object.Get(), font);
   return object;
 }
 
@@ -104,13 +115,7 @@ void TFontLink::Push(const TFontState& font) {
   if (!font_) return;
   pushing_ = true;
   font_->put_Name(TBstr(std::wstring(font.name.begin(), font.name.end())).Get());
-  CY size{};
-  size.int64 = int64_t{FontPointsFromHeight(font.height, ScreenPixelsPerInch())} * 10000;
-  font_->put_Size(size);
-  font_->put_Bold(font.bold);
-  font_->put_Italic(font.italic);
-  font_->put_Underline(font.underline);
-  font_->put_Strikethrough(font.strikeout);
-  font_->put_Charset(font.charset);
+  font_->put_Size(FontObjectSize(font));
+  WriteFontStyle(font_.Get(), font);
   pushing_ = false;
 }

@@ -167,8 +167,7 @@ void ForEachPropertySink(IUnknown* object, Visit visit) {
   ComPtr<IConnectionPointContainer> container;
   ComPtr<IConnectionPoint> point;
   ComPtr<IEnumConnections> connections;
-  if (FAILED(object->QueryInterface(IID_IConnectionPointContainer,
-                                    reinterpret_cast<void**>(container.Put()))) ||
+  if (FAILED(QueryAs(object, &container)) ||
       FAILED(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put())) ||
       FAILED(point->EnumConnections(connections.Put())) || !connections) {
     return;
@@ -178,11 +177,7 @@ void ForEachPropertySink(IUnknown* object, Visit visit) {
   while (connections->Next(1, &data, &fetched) == S_OK && fetched == 1) {
     bool goOn = true;
     if (const ComPtr<IUnknown> connected = ComPtr<IUnknown>::Adopt(data.pUnk)) {
-      ComPtr<IPropertyNotifySink> sink;
-      if (SUCCEEDED(connected->QueryInterface(IID_IPropertyNotifySink,
-                                              reinterpret_cast<void**>(sink.Put())))) {
-        goOn = visit(sink.Get());
-      }
+      if (const auto sink = connected.As<IPropertyNotifySink>()) goOn = visit(sink.Get());
     }
     if (!goOn) return;
   }
@@ -232,9 +227,9 @@ STDMETHODIMP TLumivoxImpl::get_MsgFont(IFontDisp** Value) {
   return Member([&] {
     ComPtr<IFont> font = fontLink_->Object(control_->Font());
     if (!font) throw EOrvexError("Error creating font object");
-    if (FAILED(font->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(Value)))) {
-      throw EOrvexError("Interface not supported");
-    }
+    ComPtr<IFontDisp> disp = font.As<IFontDisp>();
+    if (!disp) throw EOrvexError("Interface not supported");
+    *Value = disp.Detach();
   });
 }
 
@@ -246,10 +241,8 @@ HRESULT TLumivoxImpl::AdoptFont(IFontDisp* Value) {
     if (!Value) {
       fontLink_->Follow(nullptr);  // keeps the current font values
     } else {
-      ComPtr<IFont> font;
-      if (FAILED(Value->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Put())))) {
-        throw EOrvexError("Interface not supported");
-      }
+      const auto font = QueryAs<IFont>(Value);
+      if (!font) throw EOrvexError("Interface not supported");
       fontLink_->Follow(font.Get());
       TakeFont(ReadFontObject(font.Get(), control_->Font()));
     }
@@ -283,11 +276,11 @@ STDMETHODIMP TLumivoxImpl::AboutOrvex() {
 STDMETHODIMP TLumivoxImpl::get_FileName(BSTR* Value) {
   if (!Value) return E_POINTER;
   *Value = nullptr;
-  return Member([&] { *Value = AnsiToBstr(control_->FileName()); });
+  return Member([&] { *Value = TextToBstr(control_->FileName()); });
 }
 
 STDMETHODIMP TLumivoxImpl::put_FileName(BSTR Value) {
-  return Member([&] { control_->SetFileName(BstrToAnsi(Value)); });
+  return Member([&] { control_->SetFileName(BstrText(Value)); });
 }
 
 STDMETHODIMP TLumivoxImpl::CloseControl() {
@@ -423,7 +416,7 @@ STDMETHODIMP TLumivoxImpl::put_MediaPosition(LONG Value) {
 }
 
 STDMETHODIMP TLumivoxImpl::put_Logo(BSTR Value) {
-  return Member([&] { control_->SetLogo(BstrToAnsi(Value)); });
+  return Member([&] { control_->SetLogo(BstrText(Value)); });
 }
 
 // --- connection points, class information, error support -------------------------------

@@ -202,7 +202,7 @@ HRESULT TLumivoxImpl::ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT
   }
   if (!site) return E_UNEXPECTED;
   ComPtr<IOleInPlaceSite> inPlace;
-  HRESULT hr = site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(inPlace.Put()));
+  HRESULT hr = QueryAs(site, &inPlace);
   if (FAILED(hr)) return hr;
   if (inPlace->CanInPlaceActivate() != S_OK) return E_FAIL;
   hr = inPlace->OnInPlaceActivate();

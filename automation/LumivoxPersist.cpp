@@ -72,14 +72,8 @@ TSurfaceRecord TLumivoxImpl::SurfaceRecord() const {
   r.height = bounds.bottom - bounds.top;
   r.caption = c.Caption();
   r.color = c.Color();
-  r.fontCharset = font.charset;
-  r.fontColor = font.color;
-  r.fontHeight = font.height;
+  r.font = font;
   r.fontName = ToAnsi(font.name);
-  r.bold = font.bold;
-  r.italic = font.italic;
-  r.underline = font.underline;
-  r.strikeout = font.strikeout;
   r.pixelsPerInch = ScreenPixelsPerInch();
   r.textHeight = TextHeightOf(font);
   return r;
@@ -91,15 +85,9 @@ void TLumivoxImpl::ApplySurfaceRecord(const TSurfaceRecord& r) {
   c.SetSurfaceBounds(RECT{r.left, r.top, r.left + r.width, r.top + r.height});
   c.SetCaption(r.caption);
   c.SetColor(r.color);
-  TFontState font = c.Font();
-  font.charset = static_cast<uint8_t>(r.fontCharset);
-  font.color = r.fontColor;
-  font.height = r.fontHeight;
+  TFontState font;
+  static_cast<TFontStyle&>(font) = r.font;
   font.name = FromAnsi(r.fontName);
-  font.bold = r.bold;
-  font.italic = r.italic;
-  font.underline = r.underline;
-  font.strikeout = r.strikeout;
   c.SetFont(font);
   fontLink_->Push(font);  // a font object handed out earlier follows
 }
@@ -125,23 +113,26 @@ void TLumivoxImpl::LoadSurfaceFrom(IStream* stream) {
       },
       kChunk);
   TSurfaceRecord record = SurfaceRecord();
-  // Whatever happens, what was read is applied and the host's stream is left
-  // right after the control's data.
-  auto finish = [&] {
+  // Whatever happens, what was read is applied and the host's stream is put
+  // back right after the control's data, so the host's next reader starts
+  // where it should. A stream that cannot be put back fails the load: the
+  // host would otherwise read on from the wrong place.
+  auto finish = [&]() -> HRESULT {
     ApplySurfaceRecord(record);
-    if (const std::size_t unused = reader.Unused()) {
-      LARGE_INTEGER back{};
-      back.QuadPart = -static_cast<LONGLONG>(unused);
-      stream->Seek(back, STREAM_SEEK_CUR, nullptr);
-    }
+    const std::size_t unused = reader.Unused();
+    if (!unused) return S_OK;
+    LARGE_INTEGER back{};
+    back.QuadPart = -static_cast<LONGLONG>(unused);
+    return stream->Seek(back, STREAM_SEEK_CUR, nullptr);
   };
   try {
     LoadSurface(reader, record);
   } catch (...) {
-    finish();
+    finish();  // the load's own failure is the one to report
     throw;
   }
-  finish();
+  const HRESULT sought = finish();
+  if (FAILED(sought)) StreamFailed(sought);
 }
 
 // --- dirty state ----------------------------------------------------------------

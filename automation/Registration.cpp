@@ -3,8 +3,7 @@
 #include <oleauto.h>
 #include <olectl.h>
 
-#include <cctype>
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "win/RegistryKey.h"
@@ -13,7 +12,7 @@
 
 namespace {
 
-const char kProgId[] = "Orvex.Lumivox";
+const wchar_t kProgId[] = L"Orvex.Lumivox";
 constexpr int kToolboxBitmapId = 100;
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
                               OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
@@ -27,40 +26,51 @@ struct TVerb {
 };
 const TVerb kVerbs[] = {{L"Properties", 0, 0, OLEVERBATTRIB_ONCONTAINERMENU}};
 
-std::string ModulePath(HMODULE module) {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(module, path, MAX_PATH);
-  return path;
+// The module's file name in wide text, so that a folder whose name the
+// ANSI code page cannot write registers all the same.
+std::wstring ModulePath(HMODULE module) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
+// The characters the C library counts as white space in the "C" locale.
+bool IsWhiteSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+
 // The module's full file name, or its short form when it holds white space.
-std::string RegisteredModulePath(HMODULE module) {
-  const std::string path = ModulePath(module);
+std::wstring RegisteredModulePath(HMODULE module) {
+  const std::wstring path = ModulePath(module);
   bool hasWhiteSpace = false;
-  for (char c : path) hasWhiteSpace = hasWhiteSpace || std::isspace(static_cast<unsigned char>(c));
+  for (wchar_t c : path) hasWhiteSpace = hasWhiteSpace || IsWhiteSpace(c);
   if (!hasWhiteSpace) return path;
-  char shortPath[MAX_PATH + 1] = {};
-  GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  wchar_t shortPath[MAX_PATH + 1] = {};
+  GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
   return shortPath;
 }
 
-std::string GuidText(const GUID& guid) {
+std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   StringFromGUID2(guid, text, 40);
-  return WideToAnsi(text);
+  return text;
 }
 
 // What registration needs from the library built into the module.
 struct TClassRecord {
-  std::string clsidText;
-  std::string description;
+  std::wstring clsidText;
+  std::wstring description;
   GUID libid{};
   WORD major = 0;
   WORD minor = 0;
 };
 
 HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
-  const std::wstring path = AnsiToWide(ModulePath(module));
+  const std::wstring path = ModulePath(module);
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(hr)) return hr;
@@ -70,7 +80,7 @@ HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
   TBstr doc;
   hr = coclass->GetDocumentation(MEMBERID_NIL, nullptr, doc.Put(), nullptr, nullptr);
   if (FAILED(hr)) return hr;
-  record.description = BstrToAnsi(doc.Get());
+  record.description = BstrText(doc.Get());
   TLIBATTR* attr = nullptr;
   hr = library->GetLibAttr(&attr);
   if (FAILED(hr)) return hr;
@@ -82,8 +92,8 @@ HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
   return S_OK;
 }
 
-HRESULT RegisterLibraryFrom(const std::string& path, const std::wstring& helpDir) {
-  std::wstring widePath = AnsiToWide(path);
+HRESULT RegisterLibraryFrom(const std::wstring& path, const std::wstring& helpDir) {
+  std::wstring widePath = path;
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(hr)) {
@@ -99,47 +109,47 @@ HRESULT RegisterLibraryFrom(const std::string& path, const std::wstring& helpDir
   return RegisterTypeLib(library.Get(), widePath.data(), help.empty() ? nullptr : help.data());
 }
 
-std::wstring FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return AnsiToWide(slash == std::string::npos ? std::string() : path.substr(0, slash));
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 // One string value; a null name is the key's default value.
 struct TEntry {
-  std::string key;
-  const char* name;
-  std::string data;
+  std::wstring key;
+  const wchar_t* name;
+  std::wstring data;
 };
 
 // The class, its server and its programmatic identifier: written before the
 // type library is registered.
-std::vector<TEntry> ClassEntries(const TClassRecord& record, const std::string& module) {
-  const std::string classKey = "CLSID\\" + record.clsidText;
-  char version[32];
-  std::snprintf(version, sizeof(version), "%d.%d", record.major, record.minor);
+std::vector<TEntry> ClassEntries(const TClassRecord& record, const std::wstring& module) {
+  const std::wstring classKey = L"CLSID\\" + record.clsidText;
+  const std::wstring version = std::to_wstring(record.major) + L"." + std::to_wstring(record.minor);
   return {{classKey, nullptr, record.description},
-          {classKey + "\\InprocServer32", nullptr, module},
-          {classKey + "\\InprocServer32", "ThreadingModel", "Apartment"},
+          {classKey + L"\\InprocServer32", nullptr, module},
+          {classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
           {kProgId, nullptr, record.description},
-          {std::string(kProgId) + "\\CLSID", nullptr, record.clsidText},
-          {classKey + "\\ProgID", nullptr, kProgId},
-          {classKey + "\\Version", nullptr, version},
-          {classKey + "\\Typelib", nullptr, GuidText(record.libid)}};
+          {std::wstring(kProgId) + L"\\CLSID", nullptr, record.clsidText},
+          {classKey + L"\\ProgID", nullptr, kProgId},
+          {classKey + L"\\Version", nullptr, version},
+          {classKey + L"\\Typelib", nullptr, GuidText(record.libid)}};
 }
 
 // What hosts read of a control: status bits, toolbox picture, verbs.
-std::vector<TEntry> ControlEntries(const TClassRecord& record, const std::string& module) {
-  const std::string classKey = "CLSID\\" + record.clsidText;
+std::vector<TEntry> ControlEntries(const TClassRecord& record, const std::wstring& module) {
+  const std::wstring classKey = L"CLSID\\" + record.clsidText;
   std::vector<TEntry> entries{
-      {classKey + "\\MiscStatus", nullptr, "0"},
-      {classKey + "\\MiscStatus\\1", nullptr, std::to_string(static_cast<int>(kMiscStatus))},
-      {classKey + "\\ToolboxBitmap32", nullptr, module + "," + std::to_string(kToolboxBitmapId)},
-      {classKey + "\\Control", nullptr, ""},
-      {classKey + "\\Verb", nullptr, ""}};
+      {classKey + L"\\MiscStatus", nullptr, L"0"},
+      {classKey + L"\\MiscStatus\\1", nullptr, std::to_wstring(static_cast<int>(kMiscStatus))},
+      {classKey + L"\\ToolboxBitmap32", nullptr,
+       module + L"," + std::to_wstring(kToolboxBitmapId)},
+      {classKey + L"\\Control", nullptr, L""},
+      {classKey + L"\\Verb", nullptr, L""}};
   for (const TVerb& verb : kVerbs) {
-    char text[128];
-    std::snprintf(text, sizeof(text), "%ls,%d,%d", verb.name, verb.menuFlags, verb.attributes);
-    entries.push_back({classKey + "\\Verb\\" + std::to_string(verb.number), nullptr, text});
+    entries.push_back({classKey + L"\\Verb\\" + std::to_wstring(verb.number), nullptr,
+                       std::wstring(verb.name) + L"," + std::to_wstring(verb.menuFlags) + L"," +
+                           std::to_wstring(verb.attributes)});
   }
   return entries;
 }
@@ -153,28 +163,30 @@ bool WriteEntries(const std::vector<TEntry>& entries, const TRegistryWriter& wri
 }
 
 void RemoveClassEntries(const TClassRecord& record) {
-  RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + record.clsidText).c_str());
-  RegDeleteKeyA(HKEY_CLASSES_ROOT, ("CLSID\\" + record.clsidText).c_str());
-  RegDeleteTreeA(HKEY_CLASSES_ROOT, kProgId);
-  RegDeleteKeyA(HKEY_CLASSES_ROOT, kProgId);
+  const std::wstring classKey = L"CLSID\\" + record.clsidText;
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, classKey.c_str());
+  RegDeleteKeyW(HKEY_CLASSES_ROOT, classKey.c_str());
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId);
+  RegDeleteKeyW(HKEY_CLASSES_ROOT, kProgId);
 }
 
 }  // namespace
 
-LONG WriteClassesRootValue(const std::string& key, const char* name, const std::string& data) {
+LONG WriteClassesRootValue(const std::wstring& key, const wchar_t* name,
+                           const std::wstring& data) {
   TRegistryKey handle;
-  const LONG rc = RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE,
+  const LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE,
                                   nullptr, handle.Put(), nullptr);
   if (rc != ERROR_SUCCESS) return rc;
-  return RegSetValueExA(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                        static_cast<DWORD>(data.size() + 1));
+  return RegSetValueExW(handle.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                        static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 HRESULT RegisterLumivox(HMODULE module, const TRegistryWriter& write) {
   TClassRecord record;
   HRESULT hr = ReadClassRecord(module, record);
   if (FAILED(hr)) return hr;
-  const std::string path = RegisteredModulePath(module);
+  const std::wstring path = RegisteredModulePath(module);
   // A class that is only half there would look registered to a host and then
   // fail to load: a failed write leaves none of it.
   const auto writeFailed = [&] {
@@ -182,7 +194,7 @@ HRESULT RegisterLumivox(HMODULE module, const TRegistryWriter& write) {
     return SELFREG_E_CLASS;
   };
   if (!WriteEntries(ClassEntries(record, path), write)) return writeFailed();
-  std::wstring widePath = AnsiToWide(path);
+  std::wstring widePath = path;
   ComPtr<ITypeLib> library;
   hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
   if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), widePath.data(), nullptr);

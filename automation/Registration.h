@@ -9,8 +9,9 @@
 // Writes one string value under HKEY_CLASSES_ROOT (a null name: the key's
 // default value), creating the key when missing; a system error code.
 using TRegistryWriter =
-    std::function<LONG(const std::string& key, const char* name, const std::string& data)>;
-LONG WriteClassesRootValue(const std::string& key, const char* name, const std::string& data);
+    std::function<LONG(const std::wstring& key, const wchar_t* name, const std::wstring& data)>;
+LONG WriteClassesRootValue(const std::wstring& key, const wchar_t* name,
+                           const std::wstring& data);
 
 // Writes the class entries of the module through write and registers its type
 // library. The first failed write stops it: the class entries written so far

@@ -14,7 +14,7 @@
 
 namespace {
 
-class TClassFactory final : public TSingleInterface<IClassFactory, IID_IClassFactory> {
+class TClassFactory final : public TSingleInterface<IClassFactory> {
  public:
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     return CreateLumivox(outer, riid, object);

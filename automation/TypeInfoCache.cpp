@@ -8,10 +8,15 @@
 #include "control/OrvexTypeLib.h"
 
 namespace {
-ITypeInfo* interfaceInfo = nullptr;
-ITypeInfo* dispatchInfo = nullptr;
-ITypeInfo* classInfo = nullptr;
-std::map<std::wstring, DISPID> memberIds;
+struct TTypeInfoCache {
+  ComPtr<ITypeInfo> interfaceInfo;
+  ComPtr<ITypeInfo> dispatchInfo;
+  ComPtr<ITypeInfo> classInfo;
+  std::map<std::wstring, DISPID> memberIds;
+};
+// Never destroyed: at process exit the library the references came from may
+// be gone. ReleaseTypeInfoCache empties it when the module may unload.
+TTypeInfoCache& cache = *new TTypeInfoCache;
 
 std::wstring Folded(const wchar_t* name) {
   std::wstring folded(name ? name : L"");
@@ -21,7 +26,7 @@ std::wstring Folded(const wchar_t* name) {
 
 // Names of the interface's own members and of IDispatch's, by identifier.
 void BuildMemberIds(ITypeInfo* info) {
-  memberIds.clear();
+  cache.memberIds.clear();
   TYPEATTR* attr = nullptr;
   if (FAILED(info->GetTypeAttr(&attr))) return;
   for (UINT i = 0; i < attr->cFuncs; ++i) {
@@ -29,7 +34,7 @@ void BuildMemberIds(ITypeInfo* info) {
     if (FAILED(info->GetFuncDesc(i, &func))) continue;
     TBstr name;
     if (SUCCEEDED(info->GetDocumentation(func->memid, name.Put(), nullptr, nullptr, nullptr))) {
-      memberIds[Folded(name.Get())] = func->memid;
+      cache.memberIds[Folded(name.Get())] = func->memid;
     }
     info->ReleaseFuncDesc(func);
   }
@@ -44,7 +49,7 @@ HRESULT LoadOrvexLibrary(ComPtr<ITypeLib>& library) {
 }
 
 HRESULT Load() {
-  if (interfaceInfo && dispatchInfo && classInfo) return S_OK;
+  if (cache.interfaceInfo && cache.dispatchInfo && cache.classInfo) return S_OK;
   ComPtr<ITypeLib> library;
   HRESULT hr = LoadOrvexLibrary(library);
   if (FAILED(hr)) return hr;
@@ -59,17 +64,15 @@ HRESULT Load() {
   ComPtr<ITypeInfo> coclass;
   hr = library->GetTypeInfoOfGuid(CLSID_Lumivox, coclass.Put());
   if (FAILED(hr)) return hr;
-  ReleaseTypeInfoCache();
   BuildMemberIds(vtable.Get());
-  interfaceInfo = vtable.Detach();
-  dispatchInfo = dual.Detach();
-  classInfo = coclass.Detach();
+  cache.interfaceInfo = std::move(vtable);
+  cache.dispatchInfo = std::move(dual);
+  cache.classInfo = std::move(coclass);
   return S_OK;
 }
 
-HRESULT Hand(ITypeInfo* cached, ITypeInfo** info) {
-  *info = cached;
-  cached->AddRef();
+HRESULT Hand(const ComPtr<ITypeInfo>& cached, ITypeInfo** info) {
+  *info = ComPtr<ITypeInfo>(cached).Detach();
   return S_OK;
 }
 }  // namespace
@@ -78,25 +81,25 @@ HRESULT LumivoxTypeInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   const HRESULT hr = Load();
-  return FAILED(hr) ? hr : Hand(interfaceInfo, info);
+  return FAILED(hr) ? hr : Hand(cache.interfaceInfo, info);
 }
 
 ITypeInfo* BorrowLumivoxTypeInfo(HRESULT* failure) {
   *failure = Load();
-  return FAILED(*failure) ? nullptr : interfaceInfo;
+  return FAILED(*failure) ? nullptr : cache.interfaceInfo.Get();
 }
 
 HRESULT LumivoxDispatchTypeInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   const HRESULT hr = Load();
-  return FAILED(hr) ? hr : Hand(dispatchInfo, info);
+  return FAILED(hr) ? hr : Hand(cache.dispatchInfo, info);
 }
 
 bool LumivoxMemberId(const wchar_t* name, DISPID* id) {
   if (FAILED(Load())) return false;
-  const auto it = memberIds.find(Folded(name));
-  if (it == memberIds.end()) return false;
+  const auto it = cache.memberIds.find(Folded(name));
+  if (it == cache.memberIds.end()) return false;
   *id = it->second;
   return true;
 }
@@ -105,13 +108,12 @@ HRESULT LumivoxClassTypeInfo(ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   const HRESULT hr = Load();
-  return FAILED(hr) ? hr : Hand(classInfo, info);
+  return FAILED(hr) ? hr : Hand(cache.classInfo, info);
 }
 
 void ReleaseTypeInfoCache() {
-  for (ITypeInfo** info : {&interfaceInfo, &dispatchInfo, &classInfo}) {
-    if (*info) (*info)->Release();
-    *info = nullptr;
-  }
-  memberIds.clear();
+  cache.interfaceInfo.Reset();
+  cache.dispatchInfo.Reset();
+  cache.classInfo.Reset();
+  cache.memberIds.clear();
 }

@@ -197,7 +197,7 @@ HREFTYPE AddRef(ICreateTypeInfo* into, ITypeInfo* target, const std::string& wha
 
 ComPtr<ITypeInfo> AsTypeInfo(ICreateTypeInfo* created, const std::string& what) {
   ComPtr<ITypeInfo> info;
-  Check(created->QueryInterface(IID_ITypeInfo, reinterpret_cast<void**>(info.Put())),
+  Check(QueryAs(created, &info),
         "QueryInterface ITypeInfo of " + what);
   return info;
 }

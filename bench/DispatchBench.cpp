@@ -91,8 +91,7 @@ HRESULT LookUpAndGet(IDispatch* dispatch, const wchar_t* name) {
 
 HRESULT CreateAndRelease(const CLSID& clsid) {
   ComPtr<IUnknown> object;
-  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                          reinterpret_cast<void**>(object.Put()));
+  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(object.Put()));
 }
 
 // The function-table offset that the object's own type information gives for
@@ -128,15 +127,15 @@ void Open(Subject& subject, const IID& earlyIid, long expectedSlot) {
   const std::string name = WideToAnsi(subject.progId);
   HRESULT hr = CLSIDFromProgID(subject.progId, &subject.clsid);
   if (FAILED(hr)) Fail((name + " CLSIDFromProgID").c_str(), hr);
-  hr = CoCreateInstance(subject.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                        reinterpret_cast<void**>(subject.dispatch.Put()));
+  hr = CoCreateInstance(subject.clsid, nullptr, CLSCTX_INPROC_SERVER,
+                        IID_PPV_ARGS(subject.dispatch.Put()));
   if (FAILED(hr)) Fail((name + " CoCreateInstance").c_str(), hr);
   LPOLESTR names[1] = {const_cast<LPOLESTR>(subject.property)};
   hr = subject.dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &subject.dispid);
   if (FAILED(hr)) Fail((name + " GetIDsOfNames").c_str(), hr);
   hr = InvokeGet(subject.dispatch.Get(), subject.dispid);
   if (FAILED(hr)) Fail((name + " Invoke").c_str(), hr);
-  hr = subject.dispatch->QueryInterface(earlyIid, reinterpret_cast<void**>(subject.early.Put()));
+  hr = QueryIid(subject.dispatch.Get(), earlyIid, &subject.early);
   if (FAILED(hr)) Fail((name + " QueryInterface for its dual interface").c_str(), hr);
   subject.earlyOffset = TypeInfoGetOffset(subject.dispatch.Get(), subject.dispid);
   if (subject.earlyOffset < 0 ||

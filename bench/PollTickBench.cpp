@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     control.CloseControl();
     Measure(control, "no media open", ticks);
     MeasureSystemCalls(ticks);
-    control.SetFileName(argv[1]);
+    control.SetFileName(AnsiToWide(argv[1]));
     if (control.Initialize() && control.Open()) {
       Measure(control, "clip playing", ticks);
       MeasureSystemCalls(ticks);

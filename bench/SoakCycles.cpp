@@ -65,8 +65,8 @@ long WindowCount() {
 
 ComPtr<ILumivox> NewLumivox(const CLSID& clsid) {
   ComPtr<ILumivox> control;
-  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
-                                      reinterpret_cast<void**>(control.Put()));
+  const HRESULT hr =
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(control.Put()));
   if (FAILED(hr)) Fail("CoCreateInstance", hr);
   return control;
 }

@@ -2,15 +2,20 @@
 
 #include <map>
 
+#include "win/ExclusiveLock.h"
+
 namespace {
-// The objects playing now, with the services each reported through.
+// The objects playing now, with the services each reported through. Objects
+// on several apartment threads report, so the set is guarded.
 std::map<const void*, TSystemServices*>& PlayingObjects() {
   static std::map<const void*, TSystemServices*> objects;
   return objects;
 }
+SRWLOCK playingGuard = SRWLOCK_INIT;
 }  // namespace
 
 void ReportPlaying(const void* object, bool playing, TSystemServices& system) {
+  const TExclusiveLock lock(playingGuard);
   auto& objects = PlayingObjects();
   const bool held = !objects.empty();
   if (playing) {
@@ -24,6 +29,7 @@ void ReportPlaying(const void* object, bool playing, TSystemServices& system) {
 }
 
 void WithdrawAwakeRequest() {
+  const TExclusiveLock lock(playingGuard);
   auto& objects = PlayingObjects();
   if (objects.empty()) return;
   TSystemServices* system = objects.begin()->second;

@@ -10,14 +10,9 @@
 #include "control/OutputWindows.h"
 #include "win/OrvexError.h"
 #include "control/TextRules.h"
+#include "win/DiskFile.h"
 
 namespace {
-
-bool FileExists(const std::string& name) {
-  if (name.empty()) return false;
-  const DWORD attributes = GetFileAttributesA(name.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 template <typename Step>
 void Swallow(Step step) {
@@ -87,10 +82,10 @@ void TLumivox::TVTest() {
   tmrClearDots.SetEnabled(true);
 }
 
-void TLumivox::SetLogo(const std::string& value) {
-  const std::string name = TrimText(value);
+void TLumivox::SetLogo(const std::wstring& value) {
+  const std::wstring name = TrimText(value);
   if (TFormVideo* video = FormVideo()) {
-    if (FileExists(name)) {
+    if (IsDiskFile(name)) {
       video->imgLogo.LoadFromFile(name);  // a failed load keeps the previous picture
     } else {
       video->imgLogo.Clear();

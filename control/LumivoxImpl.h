@@ -8,6 +8,7 @@
 
 #include "win/ControlTypes.h"
 #include "win/FontState.h"
+#include "control/SurfaceDefaults.h"
 #include "control/SystemServices.h"
 #include "win/WinTimer.h"
 
@@ -23,12 +24,14 @@ class TLumivox {
   bool Initialize();
   void CloseControl();
   void TVTest();
-  const std::string& FileName() const { return FFileName; }
-  void SetFileName(const std::string& value) { FFileName = value; }
+  // The media file and logo names are kept as the host gave them, in wide
+  // text, so that any name the file system can hold opens.
+  const std::wstring& FileName() const { return FFileName; }
+  void SetFileName(const std::wstring& value) { FFileName = value; }
   const std::string& Message() const { return FMessage; }
   void SetMessage(const std::string& value) { FMessage = value; }
-  const std::string& Logo() const { return FLogo; }
-  void SetLogo(const std::string& value);
+  const std::wstring& Logo() const { return FLogo; }
+  void SetLogo(const std::wstring& value);
   bool SurfaceVisible() const { return surfaceVisible_; }
 
   // The control's own surface on the host: a child window of the host's site,
@@ -100,9 +103,9 @@ class TLumivox {
   // Components and fields, in declared order.
   TWinTimer tmrClearDots;
   TWinTimer tmrMouse;
-  std::string FFileName;
+  std::wstring FFileName;
   std::string FMessage;
-  std::string FLogo;
+  std::wstring FLogo;
   bool FMute = false;
   int32_t FChannel = cStereo;
   int32_t FVolume = 0;
@@ -124,6 +127,12 @@ class TLumivox {
   // Sends a status query into a zero-filled reply buffer; returns the result code.
   uint32_t QueryMci(const char* command, std::string& reply);
   bool OpenDevice();
+  // The name as an open command names it: its short form, quoted where it
+  // has blanks; empty when it is no regular file on disk.
+  std::wstring OpenElement(const std::wstring& name);
+  // Sends the open command in the code page when it can write the path,
+  // else in wide text.
+  uint32_t SendOpen(const std::wstring& path, const char* deviceType, int32_t parent);
   void GuardMouse(const std::vector<RECT>& monitors);
   void PollStatus();
 
@@ -132,16 +141,12 @@ class TLumivox {
   TSystemServices& system_;
   bool surfaceVisible_ = true;
   HWND surface_ = nullptr;
-  RECT bounds_{0, 0, 123, 72};
-  std::string surfaceName_ = "Lumivox";
-  std::string caption_ = "Lumivox";
-  uint32_t color_ = 0x8000000F;  // button face
+  RECT bounds_{0, 0, kSurfaceWidth, kSurfaceHeight};
+  std::string surfaceName_ = kSurfaceName;
+  std::string caption_ = kSurfaceCaption;
+  uint32_t color_ = kSurfaceColor;
   TFontState font_;
 };
-
-// The form's design size of the surface.
-constexpr int kSurfaceWidth = 123;
-constexpr int kSurfaceHeight = 72;
 
 // ---------------------------------------------------------------------------
 // The automation object: the embeddable ActiveX control that hosts create

@@ -6,6 +6,8 @@
 #include "control/OutputWindows.h"
 #include "win/OrvexError.h"
 #include "control/TextRules.h"
+#include "win/FileNameRules.h"
+#include "win/TextConversion.h"
 
 uint32_t TLumivox::SendMci(const std::string& command) {
   return system_.SendMciString(command.c_str(), nullptr, 0);
@@ -29,16 +31,31 @@ bool TLumivox::Open() {
   }
 }
 
-bool TLumivox::OpenDevice() {
-  const std::string name = TrimText(FFileName);
-  SendMci(mci::kClose);
-  char shortPath[mci::kShortPathSize + 1] = {};
+std::wstring TLumivox::OpenElement(const std::wstring& name) {
+  // Anything but a regular file is treated as a file that does not exist:
+  // a driver handed a device would wait on it for as long as it sends nothing.
+  if (!MayNameDiskFile(name) || !system_.IsDiskFile(name.c_str())) return {};
+  wchar_t shortPath[mci::kShortPathSize + 1] = {};
   system_.GetShortPath(name.c_str(), shortPath, mci::kShortPathSize);
-  const std::string path(BufferText(shortPath, mci::kShortPathSize));
+  return mci::OpenElement(BufferText(shortPath, mci::kShortPathSize));
+}
+
+uint32_t TLumivox::SendOpen(const std::wstring& path, const char* deviceType, int32_t parent) {
+  std::string ansiPath;
+  if (WideToAnsiExactly(path, ansiPath)) {
+    return SendMci(mci::OpenCommand(ansiPath, deviceType, parent));
+  }
+  return system_.SendMciStringW(mci::OpenCommand(path, deviceType, parent).c_str());
+}
+
+bool TLumivox::OpenDevice() {
+  const std::wstring name = TrimText(FFileName);
+  SendMci(mci::kClose);
+  const std::wstring path = OpenElement(name);
   const TVideoPanel& panel = FormVideo()->pnlVideo;
   const auto parent = static_cast<int32_t>(reinterpret_cast<intptr_t>(panel.Handle()));
-  if (SendMci(mci::OpenCommand(path, mci::kDigitalVideo, parent)) != 0 &&
-      SendMci(mci::OpenCommand(path, mci::kMpegVideo, parent)) != 0) {
+  if (SendOpen(path, mci::kDigitalVideo, parent) != 0 &&
+      SendOpen(path, mci::kMpegVideo, parent) != 0) {
     FMediaLength = 0;
     return false;
   }
@@ -90,6 +107,7 @@ void TLumivox::SetMute(bool value) {
 }
 
 void TLumivox::SetMediaPosition(int32_t value) {
+  if (mci::BeyondLength(value, FMediaLength)) return;
   const int32_t status = FMediaStatus;
   SendMci(mci::PlayFromCommand(value));
   if (status == sPaused || status == sStopped) SendMci(mci::kPause);

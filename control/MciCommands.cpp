@@ -4,16 +4,37 @@
 
 namespace mci {
 
+namespace {
+// What follows the path in an open command; plain ASCII.
+std::string OpenCommandTail(std::string_view deviceType, int32_t parentHandle) {
+  std::string tail = " type ";
+  tail += deviceType;
+  tail += " alias movie parent ";
+  tail += std::to_string(parentHandle);
+  tail += " style child shareable";
+  return tail;
+}
+}  // namespace
+
 std::string OpenCommand(std::string_view shortPath, std::string_view deviceType,
                         int32_t parentHandle) {
   std::string command = "open ";
   command += shortPath;
-  command += " type ";
-  command += deviceType;
-  command += " alias movie parent ";
-  command += std::to_string(parentHandle);
-  command += " style child shareable";
+  command += OpenCommandTail(deviceType, parentHandle);
   return command;
+}
+
+std::wstring OpenCommand(std::wstring_view shortPath, std::string_view deviceType,
+                         int32_t parentHandle) {
+  std::wstring command = L"open ";
+  command += shortPath;
+  for (const char c : OpenCommandTail(deviceType, parentHandle)) command += wchar_t(c);
+  return command;
+}
+
+std::wstring OpenElement(std::wstring_view shortPath) {
+  if (shortPath.find(L' ') == std::wstring_view::npos) return std::wstring(shortPath);
+  return L"\"" + std::wstring(shortPath) + L"\"";
 }
 
 std::string PutWindowCommand(int32_t width, int32_t height) {
@@ -38,6 +59,8 @@ std::string ChannelCommand(int32_t channel) {
 std::string PlayFromCommand(int32_t position) {
   return "play movie from " + std::to_string(position < 0 ? 0 : position);
 }
+
+bool BeyondLength(int32_t position, int32_t length) { return length > 0 && position > length; }
 
 namespace {
 std::optional<int32_t> ReadNumber(std::string_view reply, std::string_view whenEmpty) {

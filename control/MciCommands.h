@@ -30,6 +30,13 @@ inline constexpr const char kMpegVideo[] = "MPEGVideo";
 // "open <path> type <type> alias movie parent <handle> style child shareable"
 std::string OpenCommand(std::string_view shortPath, std::string_view deviceType,
                         int32_t parentHandle);
+// The same command for a path the code page cannot write, sent in wide text.
+std::wstring OpenCommand(std::wstring_view shortPath, std::string_view deviceType,
+                         int32_t parentHandle);
+// The path as the open command names it: where the system keeps no short
+// (8.3) name, the "short" path is the long one, and MCI would end it at its
+// first blank, so a path with a blank goes in double quotes.
+std::wstring OpenElement(std::wstring_view shortPath);
 // "put movie window at 0 0 <width> <height>"
 std::string PutWindowCommand(int32_t width, int32_t height);
 // "setaudio movie off" when muted, else "setaudio movie on"
@@ -38,6 +45,10 @@ std::string AudioSwitchCommand(bool mute);
 std::string ChannelCommand(int32_t channel);
 // "play movie from <position>", a negative position raised to 0
 std::string PlayFromCommand(int32_t position);
+// True for a position past a known length (greater than 0): a device told to
+// play from beyond its end may stick there or stop answering, so such a seek
+// is not sent.
+bool BeyondLength(int32_t position, int32_t length);
 
 // Length from "status movie length": a failed query or an empty reply gives 0;
 // nothing when the reply is not a whole number.

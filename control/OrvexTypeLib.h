@@ -75,3 +75,16 @@ struct ILumivox : public IDispatch {
   ORVEX_LUMIVOX_DECLARE_##invoke(name, type, virtual HRESULT STDMETHODCALLTYPE, = 0)
 #include "control/LumivoxInterface.def"
 };
+
+// __uuidof(ILumivox) is IID_ILumivox, so that typed queries and creation calls
+// (ComPtr::As, IID_PPV_ARGS) take the identifier from the pointer's type.
+#ifdef _MSC_VER
+#define ORVEX_INTERFACE(name, guid, help) struct __declspec(uuid(#guid)) name;
+#else
+#define ORVEX_INTERFACE(name, guid, help)                                                  \
+  __CRT_UUID_DECL(name, IID_##name.Data1, IID_##name.Data2, IID_##name.Data3,              \
+                  IID_##name.Data4[0], IID_##name.Data4[1], IID_##name.Data4[2],           \
+                  IID_##name.Data4[3], IID_##name.Data4[4], IID_##name.Data4[5],           \
+                  IID_##name.Data4[6], IID_##name.Data4[7])
+#endif
+#include "control/LumivoxInterface.def"

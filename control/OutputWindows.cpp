@@ -7,14 +7,22 @@ TOutputWindows::TOutputWindows() = default;
 
 TOutputWindows::~TOutputWindows() { Destroy(); }
 
+// Windows can be destroyed only by the thread that made them: an object on
+// another thread shares the pair as it is.
+bool TOutputWindows::OwnedByThisThread() const {
+  return (!video_ && !message_) || owner_ == GetCurrentThreadId();
+}
+
 void TOutputWindows::Create() {
+  if (!OwnedByThisThread()) return;
   Destroy();
   video_ = std::make_unique<TFormVideo>();
   message_ = std::make_unique<TFormMessage>();
+  owner_ = GetCurrentThreadId();
 }
 
 void TOutputWindows::DestroyMessage() {
-  if (!message_) return;
+  if (!message_ || !OwnedByThisThread()) return;
   message_->FAllowClose = true;
   message_->tmrMove.SetEnabled(false);
   message_->tmrRepeat.SetEnabled(false);
@@ -23,7 +31,7 @@ void TOutputWindows::DestroyMessage() {
 }
 
 void TOutputWindows::DestroyVideo() {
-  if (!video_) return;
+  if (!video_ || !OwnedByThisThread()) return;
   video_->FAllowClose = true;
   video_->Close();
   video_.reset();

@@ -1,6 +1,9 @@
 // The module's one pair of output windows: the video window on the television
 // and the message strip over it. Shared by every control object of the
-// process; Initialize creates the pair and CloseControl destroys it.
+// process; Initialize creates the pair and CloseControl destroys it. The pair
+// belongs to the thread that made it: only that thread makes it again or
+// destroys it, and objects on other threads use the pair as it stands (their
+// Initialize places it, their CloseControl leaves it).
 #pragma once
 #include <windows.h>
 
@@ -19,10 +22,11 @@ class TOutputWindows {
   TOutputWindows(const TOutputWindows&) = delete;
   TOutputWindows& operator=(const TOutputWindows&) = delete;
 
-  // Creates a new hidden pair, destroying an earlier one first.
+  // Creates a new hidden pair, destroying an earlier one first; keeps the
+  // pair of another thread.
   void Create();
   // Each lets its window close, stops what runs on it, closes and frees it;
-  // a window that does not exist is skipped.
+  // a window that does not exist, or is another thread's, is skipped.
   void DestroyMessage();
   void DestroyVideo();
   void Destroy();
@@ -47,6 +51,9 @@ class TOutputWindows {
   std::unique_ptr<TFormVideo> video_;
   std::unique_ptr<TFormMessage> message_;
   MonitorLayout placedFor_;
+  DWORD owner_ = 0;  // the thread that made the pair
+
+  bool OwnedByThisThread() const;
 };
 
 // The module's owner. It lives until the library is unloaded, which destroys

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "win/DiskFile.h"
+
 namespace {
 
 // Enumerated without a device context, each monitor comes with its full
@@ -17,11 +19,15 @@ class TRealSystem final : public TSystemServices {
   uint32_t SendMciString(const char* command, char* reply, uint32_t replySize) override {
     return mciSendStringA(command, reply, replySize, nullptr);
   }
+  uint32_t SendMciStringW(const wchar_t* command) override {
+    return mciSendStringW(command, nullptr, 0, nullptr);
+  }
   void SetWaveOutVolume(uint32_t volume) override {
     waveOutSetVolume(reinterpret_cast<HWAVEOUT>(0), volume);
   }
-  uint32_t GetShortPath(const char* longPath, char* buffer, uint32_t size) override {
-    return GetShortPathNameA(longPath, buffer, size);
+  bool IsDiskFile(const wchar_t* name) override { return ::IsDiskFile(name); }
+  uint32_t GetShortPath(const wchar_t* longPath, wchar_t* buffer, uint32_t size) override {
+    return GetShortPathNameW(longPath, buffer, size);
   }
   std::vector<RECT> Monitors() override {
     std::vector<RECT> monitors;

@@ -12,10 +12,15 @@ class TSystemServices {
 
   // mciSendStringA with no callback window; reply may be null with size 0.
   virtual uint32_t SendMciString(const char* command, char* reply, uint32_t replySize) = 0;
+  // mciSendStringW with no reply and no callback window, for commands that
+  // name a file the ANSI code page cannot write.
+  virtual uint32_t SendMciStringW(const wchar_t* command) = 0;
   // waveOutSetVolume on device 0.
   virtual void SetWaveOutVolume(uint32_t volume) = 0;
-  // GetShortPathNameA into buffer of the given size.
-  virtual uint32_t GetShortPath(const char* longPath, char* buffer, uint32_t size) = 0;
+  // True when the name is a regular file on disk (win/DiskFile.h).
+  virtual bool IsDiskFile(const wchar_t* name) = 0;
+  // GetShortPathNameW into buffer of the given size, in characters.
+  virtual uint32_t GetShortPath(const wchar_t* longPath, wchar_t* buffer, uint32_t size) = 0;
   // Full rectangles of the display monitors, in the system's own order.
   virtual std::vector<RECT> Monitors() = 0;
   virtual POINT CursorPos() = 0;

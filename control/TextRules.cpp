@@ -1,20 +1,29 @@
 #include "control/TextRules.h"
 
-#include <cstring>
 
 namespace {
-bool IsBlankOrControl(char c) {
-  return static_cast<unsigned char>(c) <= 0x20;
-}
-}  // namespace
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool IsBlankOrControl(wchar_t c) { return static_cast<uint32_t>(c) <= 0x20; }
 
-std::string TrimText(std::string_view text) {
+template <typename Char>
+std::basic_string<Char> Trim(std::basic_string_view<Char> text) {
   std::size_t first = 0;
   std::size_t last = text.size();
   while (first < last && IsBlankOrControl(text[first])) ++first;
   while (last > first && IsBlankOrControl(text[last - 1])) --last;
-  return std::string(text.substr(first, last - first));
+  return std::basic_string<Char>(text.substr(first, last - first));
 }
+
+template <typename Char>
+std::basic_string_view<Char> UpToZero(const Char* buffer, std::size_t size) {
+  std::size_t length = 0;
+  while (length < size && buffer[length] != 0) ++length;
+  return std::basic_string_view<Char>(buffer, length);
+}
+}  // namespace
+
+std::string TrimText(std::string_view text) { return Trim(text); }
+std::wstring TrimText(std::wstring_view text) { return Trim(text); }
 
 std::string UpperAscii(std::string_view text) {
   std::string result(text);
@@ -46,6 +55,9 @@ bool TryReadInt32(std::string_view text, int32_t& value) {
 }
 
 std::string_view BufferText(const char* buffer, std::size_t size) {
-  const void* end = std::memchr(buffer, 0, size);
-  return std::string_view(buffer, end ? static_cast<const char*>(end) - buffer : size);
+  return UpToZero(buffer, size);
+}
+
+std::wstring_view BufferText(const wchar_t* buffer, std::size_t size) {
+  return UpToZero(buffer, size);
 }

@@ -8,6 +8,8 @@
 // Removes leading and trailing blanks and control characters (every byte up
 // to and including the blank), leaving bytes of multi-byte characters alone.
 std::string TrimText(std::string_view text);
+// The same for wide text: every code unit up to and including the blank.
+std::wstring TrimText(std::wstring_view text);
 
 // ASCII upper case; other bytes are kept as they are.
 std::string UpperAscii(std::string_view text);
@@ -19,3 +21,4 @@ bool TryReadInt32(std::string_view text, int32_t& value);
 // The text in a fixed-size reply buffer up to its first zero byte, never
 // reading past the buffer even when the writer left no terminator.
 std::string_view BufferText(const char* buffer, std::size_t size);
+std::wstring_view BufferText(const wchar_t* buffer, std::size_t size);

@@ -197,8 +197,8 @@ TControlHost::~TControlHost() {
 HRESULT TControlHost::Create(REFCLSID clsid, HWND host, const RECT& bounds, bool initNew) {
   Close();
   ComPtr<IUnknown> control;
-  const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                      reinterpret_cast<void**>(control.Put()));
+  const HRESULT hr =
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(control.Put()));
   if (FAILED(hr)) return hr;
   return Embed(control.Get(), host, bounds, initNew);
 }
@@ -216,7 +216,7 @@ HRESULT TControlHost::Embed(IUnknown* control, HWND host, const RECT& bounds, bo
   Close();
   if (!control) return E_POINTER;
   if (!IsWindow(host)) return E_INVALIDARG;
-  HRESULT hr = control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(oleObject_.Put()));
+  HRESULT hr = QueryAs(control, &oleObject_);
   if (FAILED(hr)) return hr;
   control_ = control;
   site_->Place(host, bounds);
@@ -227,10 +227,7 @@ HRESULT TControlHost::Embed(IUnknown* control, HWND host, const RECT& bounds, bo
   const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
   if (siteFirst) hr = oleObject_->SetClientSite(site_);
   if (SUCCEEDED(hr) && initNew) {
-    ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(control->QueryInterface(IID_IPersistStreamInit,
-                                          reinterpret_cast<void**>(persist.Put()))))
-      hr = persist->InitNew();
+    if (const auto persist = QueryAs<IPersistStreamInit>(control)) hr = persist->InitNew();
   }
   if (SUCCEEDED(hr) && !siteFirst) hr = oleObject_->SetClientSite(site_);
   if (SUCCEEDED(hr)) {
@@ -258,23 +255,16 @@ void TControlHost::Close() {
   site_->Clear();
 }
 
-HRESULT TControlHost::Query(REFIID riid, void** object) const {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (!control_) return E_UNEXPECTED;
-  return control_->QueryInterface(riid, object);
-}
-
 HWND TControlHost::ControlWindow() const {
   ComPtr<IOleInPlaceObject> inPlace;
-  if (FAILED(Query(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Put())))) return nullptr;
+  if (FAILED(Query(&inPlace))) return nullptr;
   HWND window = nullptr;
   return SUCCEEDED(inPlace->GetWindow(&window)) ? window : nullptr;
 }
 
 HRESULT TControlHost::Move(const RECT& bounds) {
   ComPtr<IOleInPlaceObject> inPlace;
-  HRESULT hr = Query(IID_IOleInPlaceObject, reinterpret_cast<void**>(inPlace.Put()));
+  HRESULT hr = Query(&inPlace);
   if (FAILED(hr)) return hr;
   site_->SetBounds(bounds);
   RECT clip = bounds;

@@ -32,8 +32,14 @@ class TControlHost {
 
   // The embedded control's IUnknown (not add-ref'd), or null.
   IUnknown* Control() const { return control_.Get(); }
-  // Asks the embedded control for an interface.
-  HRESULT Query(REFIID riid, void** object) const;
+  // Asks the embedded control for the interface T (E_UNEXPECTED when none
+  // is embedded).
+  template <typename T>
+  HRESULT Query(ComPtr<T>* object) const {
+    if (control_) return control_.As(object);
+    object->Reset();
+    return E_UNEXPECTED;
+  }
   // The control's window while it is active in place, else null.
   HWND ControlWindow() const;
   // Moves the control within the host window.

@@ -87,7 +87,7 @@ HRESULT TForm1::Create(IUnknown* control, ILumivox* calls) {
     if (calls) {
       calls_ = calls;
     } else {
-      hr = host_.Query(IID_ILumivox, reinterpret_cast<void**>(calls_.Put()));
+      hr = host_.Query(&calls_);
     }
   }
   if (FAILED(hr)) {

@@ -33,7 +33,7 @@ HRESULT LoadSavedState(IUnknown* control) {
   LARGE_INTEGER zero{};
   stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ComPtr<IPersistStreamInit> persist;
-  hr = control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
+  hr = QueryAs(control, &persist);
   return SUCCEEDED(hr) ? persist->Load(stream.Get()) : hr;
 }
 
@@ -42,8 +42,7 @@ HRESULT CreateOrvex1(ComPtr<IUnknown>& control) {
   CLSID clsid{};
   HRESULT hr = CLSIDFromProgID(L"Orvex.Lumivox", &clsid);
   if (SUCCEEDED(hr))
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                          reinterpret_cast<void**>(control.Put()));
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(control.Put()));
   if (SUCCEEDED(hr)) hr = LoadSavedState(control.Get());
   return hr;
 }

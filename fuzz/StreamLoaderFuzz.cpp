@@ -36,10 +36,7 @@ bool Load(const uint8_t* data, std::size_t size, std::size_t chunk, TSurfaceReco
 bool Same(const TSurfaceRecord& a, const TSurfaceRecord& b) {
   return a.name == b.name && a.left == b.left && a.top == b.top && a.width == b.width &&
          a.height == b.height && a.caption == b.caption && a.color == b.color &&
-         a.fontCharset == b.fontCharset && a.fontColor == b.fontColor &&
-         a.fontHeight == b.fontHeight && a.fontName == b.fontName && a.bold == b.bold &&
-         a.italic == b.italic && a.underline == b.underline && a.strikeout == b.strikeout &&
-         a.pixelsPerInch == b.pixelsPerInch && a.textHeight == b.textHeight;
+         a.font == b.font && a.fontName == b.fontName && a.pixelsPerInch == b.pixelsPerInch && a.textHeight == b.textHeight;
 }
 
 }  // namespace

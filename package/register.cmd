@@ -5,8 +5,10 @@ rem                       Windows, the 64-bit one as well (x64\Orvex.OCX)
 rem   register.cmd x86    only the 32-bit control
 rem   register.cmd x64    only the 64-bit control
 rem unregister.cmd runs this script with /u to remove them again.
-rem Run it as administrator. Exit status: 0 when every step worked; 1 wrong
-rem use; 2 a file is missing; 3 Windows refused or could not load a file.
+rem Run it as administrator. Exit status, the same for both scripts:
+rem   0 every step worked         3 Windows could not load a control file
+rem   1 wrong use                 4 no administrator rights for the registry
+rem   2 a file is missing         5 the control's own registration failed
 setlocal EnableExtensions
 set "here=%~dp0"
 set "action=register"
@@ -73,7 +75,9 @@ goto :eof
 
 rem One bitness: regsvr32 of that bitness. The control reports every refused
 rem registry write in regsvr32's result; unregistering reports nothing, so
-rem there a look into the registry tells whether the class is gone.
+rem there a look into the registry tells whether the class is gone. A failure
+rem is then traced to its cause: a trial write tells whether this prompt may
+rem write the classes' registry at all.
 :one
 set "bits=%~1"
 call set "tool=%%regsvr32_%bits%%%"
@@ -103,11 +107,21 @@ set "status=3"
 goto :eof
 
 :refused
-echo FAILED: Windows refused to %action% the %name% Orvex control (regsvr32 result %code%).
-echo This is what happens when the script does not run as administrator:
-echo right-click %action%.cmd and choose "Run as administrator", or start it from a
-echo command prompt opened with "Run as administrator".
-set "status=3"
+set "probe=HKCR\Orvex.RegistrationProbe"
+reg add "%probe%" /f %view% >nul 2>&1
+if errorlevel 1 goto no_rights
+reg delete "%probe%" /f %view% >nul 2>&1
+echo FAILED: the %name% Orvex control could not %action% itself (regsvr32 result %code%),
+echo although this prompt may write the registry. Check that %bits%\Orvex.OCX matches
+echo SHA256SUMS, and that no other program holds the control's registry keys.
+set "status=5"
+goto :eof
+
+:no_rights
+echo FAILED: Windows refused to %action% the %name% Orvex control: this prompt may
+echo not write the registry. Right-click %action%.cmd and choose "Run as administrator",
+echo or start it from a command prompt opened with "Run as administrator".
+set "status=4"
 goto :eof
 
 rem The control leaves its type library registered when it unregisters itself;

@@ -11,6 +11,7 @@ mkdir -p "$out/corpus"
 cp -n "$root"/fuzz/corpus/* "$out/corpus/" 2>/dev/null || true
 clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I "$root" "$root/fuzz/StreamLoaderFuzz.cpp" "$root/automation/ComponentStream.cpp" \
+  "$root/win/FontState.cpp" \
   -o "$out/stream_loader_fuzz"
 "$out/stream_loader_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
   -artifact_prefix="$out/" "$out/corpus" > "$out/fuzz.log" 2>&1 || {

@@ -44,16 +44,25 @@ done
 if [ "${#missing[@]}" -gt 0 ] || [ "$need_update" -eq 1 ]; then
   export DEBIAN_FRONTEND=noninteractive
   # A mirror caught mid-sync fails one index now and serves it a moment later:
-  # try again, and go on with what was fetched if it keeps failing, since the
-  # install below says exactly what it could not get.
-  for attempt in 1 2 3 4 5; do
+  # try again. If one index stays missing (say the i386 half of the security
+  # suite), the two architectures would be offered different versions of the
+  # same library, which multiarch refuses: then install from the release's own
+  # suite, whose indexes agree.
+  target=()
+  for attempt in 1 2 3 0; do
+    if [ "$attempt" = 0 ]; then
+      echo "install-packages: an index stays unavailable; installing from bookworm alone" >&2
+      target=(-t bookworm)
+      break
+    fi
     apt-get -o DPkg::Lock::Timeout=900 update -q && break
-    echo "install-packages: apt-get update failed (attempt $attempt of 5)" >&2
+    echo "install-packages: apt-get update failed (attempt $attempt of 3)" >&2
     sleep $((attempt * 5))
   done
   if [ "${#missing[@]}" -gt 0 ]; then
     echo "install-packages: installing ${missing[*]}"
-    apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${target[@]}" \
+      "${missing[@]}"
   fi
 fi
 

@@ -1,16 +1,21 @@
 #include "video/LogoKind.h"
 
+#include <cstdint>
 #include <string>
+#include <type_traits>
 
-LogoKind LogoKindFromName(std::string_view fileName) {
-  const std::size_t dot = fileName.find_last_of('.');
-  const std::size_t slash = fileName.find_last_of("\\/");
-  if (dot == std::string_view::npos || (slash != std::string_view::npos && slash > dot)) {
-    return LogoKind::Unknown;
-  }
-  std::string ext(fileName.substr(dot + 1));
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+namespace {
+template <typename Char>
+LogoKind KindFromName(std::basic_string_view<Char> fileName) {
+  const Char slashes[] = {Char('\\'), Char('/'), Char(0)};
+  const std::size_t dot = fileName.find_last_of(Char('.'));
+  const std::size_t slash = fileName.find_last_of(slashes);
+  if (dot == fileName.npos || (slash != fileName.npos && slash > dot)) return LogoKind::Unknown;
+  // Only ASCII letters can make a known extension; anything else spoils it.
+  std::string ext;
+  for (const Char c : fileName.substr(dot + 1)) {
+    const auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Char>>(c));
+    ext += code >= 'A' && code <= 'Z' ? char(code - 'A' + 'a') : code < 0x80 ? char(code) : '?';
   }
   if (ext == "bmp") return LogoKind::Bitmap;
   if (ext == "ico") return LogoKind::Icon;
@@ -19,3 +24,7 @@ LogoKind LogoKindFromName(std::string_view fileName) {
   if (ext == "jpg" || ext == "jpeg") return LogoKind::Jpeg;
   return LogoKind::Unknown;
 }
+}  // namespace
+
+LogoKind LogoKindFromName(std::string_view fileName) { return KindFromName(fileName); }
+LogoKind LogoKindFromName(std::wstring_view fileName) { return KindFromName(fileName); }

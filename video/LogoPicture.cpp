@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "win/OwnedHandle.h"
+#include "win/DiskFile.h"
 #include "video/JpegDecode.h"
 #include "video/LogoKind.h"
 
@@ -14,9 +14,8 @@ namespace {
 // Logo files above this size are refused rather than read into memory.
 constexpr DWORD kMaxLogoBytes = 64 * 1024 * 1024;
 
-bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
-  const TKernelHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool ReadWholeFile(const std::wstring& fileName, std::vector<uint8_t>& bytes) {
+  const TKernelHandle file = OpenDiskFile(fileName, GENERIC_READ);
   if (!file) return false;
   DWORD high = 0;
   const DWORD size = GetFileSize(file.Get(), &high);
@@ -56,8 +55,7 @@ ComPtr<IPicture> LoadSystemPicture(const std::vector<uint8_t>& bytes) {
     return {};
   }
   ComPtr<IPicture> picture;
-  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                            reinterpret_cast<void**>(picture.Put())))) {
+  if (FAILED(OleLoadPicture(stream.Get(), static_cast<LONG>(bytes.size()), FALSE, IID_PPV_ARGS(picture.Put())))) {
     return {};
   }
   return picture;
@@ -71,8 +69,7 @@ ComPtr<IPicture> PictureFromBitmap(TGdiObject<HBITMAP> bitmap) {
   desc.picType = PICTYPE_BITMAP;
   desc.bmp.hbitmap = bitmap.Get();
   ComPtr<IPicture> picture;
-  if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE,
-                                      reinterpret_cast<void**>(picture.Put())))) {
+  if (FAILED(OleCreatePictureIndirect(&desc, picture.Iid(), TRUE, picture.PutVoid()))) {
     return {};
   }
   bitmap.Detach();
@@ -81,7 +78,7 @@ ComPtr<IPicture> PictureFromBitmap(TGdiObject<HBITMAP> bitmap) {
 
 }  // namespace
 
-bool TLogoPicture::LoadFromFile(const std::string& fileName) {
+bool TLogoPicture::LoadFromFile(const std::wstring& fileName) {
   const LogoKind kind = LogoKindFromName(fileName);
   std::vector<uint8_t> bytes;
   if (kind == LogoKind::Unknown || !ReadWholeFile(fileName, bytes)) return false;

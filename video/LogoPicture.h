@@ -18,7 +18,7 @@ class TLogoPicture {
   // Loads the named file by the kind its extension names. On any failure
   // (missing or unreadable file, unknown extension, content not of that kind,
   // damaged picture) returns false and keeps the previous picture.
-  bool LoadFromFile(const std::string& fileName);
+  bool LoadFromFile(const std::wstring& fileName);
   void Clear();
   bool Empty() const { return !picture_; }
   // Draws the whole picture stretched over the rectangle, aspect ratio not kept.

@@ -45,7 +45,7 @@ void TVideoMark::SetVisible(bool visible) {
   InvalidateRect(panel_, nullptr, FALSE);
 }
 
-bool TVideoImage::LoadFromFile(const std::string& fileName) {
+bool TVideoImage::LoadFromFile(const std::wstring& fileName) {
   const bool loaded = picture_.LoadFromFile(fileName);
   if (loaded) InvalidateRect(panel_, nullptr, FALSE);
   return loaded;

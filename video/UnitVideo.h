@@ -43,7 +43,7 @@ class TVideoMark {
 // The logo: drawn stretched over the panel inside its bevel.
 class TVideoImage {
  public:
-  bool LoadFromFile(const std::string& fileName);
+  bool LoadFromFile(const std::wstring& fileName);
   void Clear();
   bool Empty() const { return picture_.Empty(); }
   const TLogoPicture& Picture() const { return picture_; }

@@ -11,12 +11,25 @@
 
 #include "win/TextConversion.h"
 
+template <typename T>
+class ComPtr;
+
+// The object's interface U (keyed on U's identifier), or null when the object
+// is null or does not answer for U.
+template <typename U, typename From>
+ComPtr<U> QueryAs(From* object);
+// The same into out, with the object's answer (E_POINTER for no object).
+template <typename U, typename From>
+HRESULT QueryAs(From* object, ComPtr<U>* out);
+
 // Holds one reference to a COM interface and releases it when done.
 template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
-  ComPtr(T* p) : p_(p) {  // NOLINT: adopts a reference the caller adds
+  // Adds a reference of its own; the caller keeps the one it has (Adopt
+  // takes over a reference instead).
+  ComPtr(T* p) : p_(p) {  // NOLINT: converts like the raw pointer it holds
     if (p_) p_->AddRef();
   }
   ComPtr(const ComPtr& other) : ComPtr(other.p_) {}
@@ -34,11 +47,25 @@ class ComPtr {
     Reset();
     return &p_;
   }
+  // For creation calls that take the identifier and an untyped slot apart
+  // (where the two stand together, IID_PPV_ARGS(x.Put()) says it shorter).
+  static const IID& Iid() { return __uuidof(T); }
+  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
   void Reset() {
     if (p_) std::exchange(p_, nullptr)->Release();
   }
   // Hands the held reference to the caller.
   T* Detach() { return std::exchange(p_, nullptr); }
+  // The held object's interface U, or null when it does not answer for U.
+  template <typename U>
+  ComPtr<U> As() const {
+    return QueryAs<U>(p_);
+  }
+  // The same into out, with the object's answer.
+  template <typename U>
+  HRESULT As(ComPtr<U>* out) const {
+    return QueryAs(p_, out);
+  }
   // Takes over a reference the caller owns (one handed out in a structure).
   static ComPtr Adopt(T* p) {
     ComPtr held;
@@ -49,6 +76,30 @@ class ComPtr {
  private:
   T* p_ = nullptr;
 };
+
+template <typename U, typename From>
+HRESULT QueryAs(From* object, ComPtr<U>* out) {
+  if (!object) {
+    out->Reset();
+    return E_POINTER;
+  }
+  return object->QueryInterface(out->Iid(), out->PutVoid());
+}
+
+template <typename U, typename From>
+ComPtr<U> QueryAs(From* object) {
+  ComPtr<U> result;
+  QueryAs(object, &result);
+  return result;
+}
+
+// The object's interface iid, known only at run time, held as its IUnknown.
+inline HRESULT QueryIid(IUnknown* object, REFIID iid, ComPtr<IUnknown>* out) {
+  void* face = nullptr;
+  const HRESULT hr = object->QueryInterface(iid, &face);
+  *out = ComPtr<IUnknown>::Adopt(static_cast<IUnknown*>(face));
+  return hr;
+}
 
 // Holds one automation string and frees it when done; moves, never copies.
 class TBstr {
@@ -91,12 +142,12 @@ class TBstr {
 
 // The reference counting and QueryInterface of a small heap object that has
 // one interface besides IUnknown; the last Release deletes it.
-template <typename Interface, const IID& kIid>
+template <typename Interface>
 class TSingleInterface : public Interface {
  public:
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == kIid) {
+    if (riid == IID_IUnknown || riid == __uuidof(Interface)) {
       *object = static_cast<Interface*>(this);
       AddRef();
       return S_OK;
@@ -127,3 +178,8 @@ LONG ModuleLockCount();
 // caller frees the string).
 std::string BstrToAnsi(BSTR text);
 BSTR AnsiToBstr(const std::string& text);
+// The automation string's own text, and back, with nothing lost.
+inline std::wstring BstrText(BSTR text) {
+  return text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+}
+inline BSTR TextToBstr(const std::wstring& text) { return TBstr(text).Detach(); }

@@ -8,8 +8,8 @@ namespace {
 
 // Enumerators hold their own snapshot with references, so a sink that
 // unadvises during the enumeration cannot pull it from under the caller.
-template <typename Enum, typename Item, const IID& kIid>
-class TSnapshotEnum final : public TSingleInterface<Enum, kIid> {
+template <typename Enum, typename Item>
+class TSnapshotEnum final : public TSingleInterface<Enum> {
  public:
   TSnapshotEnum(std::vector<Item> items, std::size_t position = 0)
       : items_(std::move(items)), position_(position) {
@@ -60,16 +60,15 @@ class TSnapshotEnum final : public TSingleInterface<Enum, kIid> {
   std::size_t position_;
 };
 
-using TConnectionEnum = TSnapshotEnum<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
-using TPointEnum =
-    TSnapshotEnum<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
+using TConnectionEnum = TSnapshotEnum<IEnumConnections, CONNECTDATA>;
+using TPointEnum = TSnapshotEnum<IEnumConnectionPoints, IConnectionPoint*>;
 
 }  // namespace
 
-HRESULT CreateConnectionEnumerator(const std::map<DWORD, IUnknown*>& sinks,
+HRESULT CreateConnectionEnumerator(const std::map<DWORD, ComPtr<IUnknown>>& sinks,
                                    IEnumConnections** result) {
   std::vector<CONNECTDATA> items;
-  for (const auto& [cookie, sink] : sinks) items.push_back(CONNECTDATA{sink, cookie});
+  for (const auto& [cookie, sink] : sinks) items.push_back(CONNECTDATA{sink.Get(), cookie});
   *result = new TConnectionEnum(std::move(items));
   return S_OK;
 }
@@ -78,10 +77,6 @@ HRESULT CreateConnectionPointEnumerator(IConnectionPoint* const* points, ULONG c
                                         IEnumConnectionPoints** result) {
   *result = new TPointEnum(std::vector<IConnectionPoint*>(points, points + count));
   return S_OK;
-}
-
-TConnectionPoint::~TConnectionPoint() {
-  for (auto& entry : sinks_) entry.second->Release();
 }
 
 STDMETHODIMP TConnectionPoint::QueryInterface(REFIID riid, void** object) {
@@ -116,21 +111,20 @@ STDMETHODIMP TConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!cookie) return E_POINTER;
   *cookie = 0;
   if (!sink) return E_POINTER;
-  IUnknown* held = nullptr;
-  if (FAILED(sink->QueryInterface(iid_, reinterpret_cast<void**>(&held))) || !held) {
-    return CONNECT_E_CANNOTCONNECT;
-  }
+  // The interface is the point's, known only at run time.
+  ComPtr<IUnknown> held;
+  if (FAILED(QueryIid(sink, iid_, &held)) || !held) return CONNECT_E_CANNOTCONNECT;
   *cookie = nextCookie_++;
-  sinks_[*cookie] = held;
+  sinks_[*cookie] = std::move(held);
   return S_OK;
 }
 
 STDMETHODIMP TConnectionPoint::Unadvise(DWORD cookie) {
   const auto it = sinks_.find(cookie);
   if (it == sinks_.end()) return CONNECT_E_NOCONNECTION;
-  IUnknown* sink = it->second;
+  // Released after it has left the map: the sink may call back while it goes.
+  const ComPtr<IUnknown> sink = std::move(it->second);
   sinks_.erase(it);
-  sink->Release();
   return S_OK;
 }
 

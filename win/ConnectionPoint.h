@@ -7,11 +7,12 @@
 
 #include <map>
 
+#include "win/ComSupport.h"
+
 class TConnectionPoint final : public IConnectionPoint {
  public:
   TConnectionPoint(IConnectionPointContainer* container, const IID& iid)
       : container_(container), iid_(iid) {}
-  ~TConnectionPoint();
   TConnectionPoint(const TConnectionPoint&) = delete;
   TConnectionPoint& operator=(const TConnectionPoint&) = delete;
 
@@ -29,12 +30,12 @@ class TConnectionPoint final : public IConnectionPoint {
  private:
   IConnectionPointContainer* container_;
   IID iid_;
-  std::map<DWORD, IUnknown*> sinks_;
+  std::map<DWORD, ComPtr<IUnknown>> sinks_;
   DWORD nextCookie_ = 1;
 };
 
 // A snapshot enumerator over connections or connection points.
-HRESULT CreateConnectionEnumerator(const std::map<DWORD, IUnknown*>& sinks,
+HRESULT CreateConnectionEnumerator(const std::map<DWORD, ComPtr<IUnknown>>& sinks,
                                    IEnumConnections** result);
 HRESULT CreateConnectionPointEnumerator(IConnectionPoint* const* points, ULONG count,
                                         IEnumConnectionPoints** result);

@@ -1,9 +1,12 @@
 #include "win/FontState.h"
 
+bool TFontStyle::operator==(const TFontStyle& o) const {
+  return height == o.height && charset == o.charset && color == o.color && bold == o.bold &&
+         italic == o.italic && underline == o.underline && strikeout == o.strikeout;
+}
+
 bool TFontState::operator==(const TFontState& o) const {
-  return name == o.name && height == o.height && charset == o.charset && color == o.color &&
-         bold == o.bold && italic == o.italic && underline == o.underline &&
-         strikeout == o.strikeout;
+  return name == o.name && TFontStyle::operator==(o);
 }
 
 int32_t MulDivRound(int32_t a, int32_t b, int32_t c) {

@@ -4,15 +4,21 @@
 #include <cstdint>
 #include <string>
 
-struct TFontState {
-  std::u16string name = u"\u5B8B\u4F53";  // 宋体
-  int32_t height = -13;                   // pixels; negative gives the character height
-  uint8_t charset = 134;                  // GB2312_CHARSET
-  uint32_t color = 0x000000FF;            // red, as an OLE colour
+// Everything but the face name, which the saved stream keeps as ANSI text.
+struct TFontStyle {
+  int32_t height = -13;         // pixels; negative gives the character height
+  uint8_t charset = 134;        // GB2312_CHARSET
+  uint32_t color = 0x000000FF;  // red, as an OLE colour
   bool bold = false;
   bool italic = false;
   bool underline = false;
   bool strikeout = false;
+
+  bool operator==(const TFontStyle& other) const;
+};
+
+struct TFontState : TFontStyle {
+  std::u16string name = u"\u5B8B\u4F53";  // 宋体
 
   bool operator==(const TFontState& other) const;
 };

@@ -10,5 +10,8 @@
 
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
+// The text in the ANSI code page only when every character has its own
+// there (no default character, no best fit); false and nothing written else.
+bool WideToAnsiExactly(std::wstring_view text, std::string& ansi);
 std::wstring Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::wstring_view text);

@@ -162,8 +162,8 @@ TEST(SurfaceStream, FreshControlSavesTheDesignValues) {
 TEST(SurfaceStream, ColoursAndCharsetsWithoutNamesAreIntegers) {
   TSurfaceRecord s;
   s.color = 0x00123456;
-  s.fontCharset = 163;
-  s.fontColor = 0x80000008;
+  s.font.charset = 163;
+  s.font.color = 0x80000008;
   const Bytes saved = SaveSurface(s);
   const std::string text(saved.begin(), saved.end());
   EXPECT_NE(text.find(std::string("\x05" "Color\x04\x56\x34\x12\x00", 11)), std::string::npos);
@@ -175,8 +175,8 @@ TEST(SurfaceStream, ColoursAndCharsetsWithoutNamesAreIntegers) {
   TStreamReader reader = ReaderOver(saved);
   LoadSurface(reader, back);
   EXPECT_EQ(back.color, 0x00123456u);
-  EXPECT_EQ(back.fontCharset, 163);
-  EXPECT_EQ(back.fontColor, 0x80000008u);
+  EXPECT_EQ(back.font.charset, 163);
+  EXPECT_EQ(back.font.color, 0x80000008u);
 }
 
 TEST(SurfaceStream, DemoFixtureLoadsAndSavesBackByteForByte) {
@@ -187,10 +187,10 @@ TEST(SurfaceStream, DemoFixtureLoadsAndSavesBackByteForByte) {
   LoadSurface(reader, s);
   EXPECT_EQ(s.color, 0x000000FFu);
   EXPECT_EQ(s.fontName, "Comic Sans MS");
-  EXPECT_EQ(s.fontHeight, -37);
-  EXPECT_EQ(s.fontCharset, 0);
-  EXPECT_TRUE(s.bold);
-  EXPECT_FALSE(s.italic);
+  EXPECT_EQ(s.font.height, -37);
+  EXPECT_EQ(s.font.charset, 0);
+  EXPECT_TRUE(s.font.bold);
+  EXPECT_FALSE(s.font.italic);
   EXPECT_EQ(s.left, 344);
   EXPECT_EQ(s.textHeight, 51);
   EXPECT_EQ(SaveSurface(s), fixture);

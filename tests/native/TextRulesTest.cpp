@@ -1,4 +1,5 @@
 #include "control/TextRules.h"
+#include "win/FileNameRules.h"
 
 #include <gtest/gtest.h>
 
@@ -36,4 +37,21 @@ TEST(BufferText, StopsAtTheFirstZeroOrAtTheBufferEnd) {
   EXPECT_EQ(BufferText(withZero, sizeof(withZero)), "ab");
   const char full[4] = {'w', 'x', 'y', 'z'};
   EXPECT_EQ(BufferText(full, sizeof(full)), "wxyz");
+}
+
+TEST(MayNameDiskFile, RefusesDevicesWhereverTheSystemWouldOpenOne) {
+  for (const wchar_t* device :
+       {L"", L"COM1", L"com9", L"LPT1", L"nul", L"CON", L"aux", L"PRN", L"CONIN$", L"conout$",
+        L"COM1:", L"C:\\clips\\COM1.mpg", L"D:/clips/lpt3.avi", L"C:\\clips\\com1 .mpg",
+        L"C:\\clips\\NUL.tar.mpg", L"C:\\a\\com\u00b9", L"\\\\.\\pipe\\clip", L"\\\\.\\C:",
+        L"//./PhysicalDrive0", L"\\\\?\\GLOBALROOT\\Device\\Null"}) {
+    EXPECT_FALSE(MayNameDiskFile(device)) << std::wstring(device).size();
+  }
+  EXPECT_FALSE(MayNameDiskFile(std::wstring(L"C:\\clip.mpg\0.txt", 16))) << "embedded zero";
+  for (const wchar_t* file :
+       {L"C:\\clips\\COM10.mpg", L"C:\\clips\\console.mpg", L"C:\\COM1\\clip.mpg", L"nul1",
+        L"C:\\clips\\my.com1.mpg", L"\\\\?\\C:\\clips\\clip.mpg", L"\\\\?\\UNC\\server\\s\\a.mpg",
+        L"\\\\server\\share\\clip.mpg", L"clip", L"C:\\\uc601\ud654.mpg"}) {
+    EXPECT_TRUE(MayNameDiskFile(file)) << std::wstring(file).size();
+  }
 }

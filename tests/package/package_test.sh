@@ -4,15 +4,16 @@
 # Checks the zip and its SHA256SUMS (and that damage to either is caught),
 # renders its reference page in headless Chromium (screenshot kept as
 # build/reference-page.png), then, for each bitness, follows the README's
-# quick start command by command in a folder whose path has a blank and
-# Chinese characters (unpack, verify, register, the VBScript sample), runs the
-# JScript sample, the early-bound C++ sample built against the package's
-# include folder only, the samples' failure cases, and unregister.cmd, looking
-# into the registry after each script. The x86 part runs in the 32-bit prefix
-# where ORVEX_WINEARCH is win32 (32-bit code runs here); the x64 part runs in
-# the 64-bit prefix. A part that cannot run is reported as not run, never
-# passed. Needs the display from display.sh. Ends with "package: N passed,
-# N failed, N not run" and exits non-zero when anything failed.
+# quick start command by command in a folder whose path has blanks, Chinese
+# and characters the code page cannot write (Korean, a sharp s): unpack,
+# verify, register, the VBScript sample. Then it runs the JScript sample, the
+# early-bound C++ sample built against the package's include folder only, the
+# samples' failure cases, and unregister.cmd, looking into the registry after
+# each script. The x86 part runs in the 32-bit prefix where ORVEX_WINEARCH is
+# win32 (32-bit code runs here); the x64 part runs in the 64-bit prefix. A
+# part that cannot run is reported as not run, never passed. Needs the
+# display from display.sh. Ends with "package: N passed, N failed, N not run"
+# and exits non-zero when anything failed.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 zip=$(realpath "$1")
@@ -211,7 +212,7 @@ c_header() {
 # other programs use) are registered again at the end.
 run_part() {
   local part=$1 arch=$2 view= views rc start_ms registered_ms sample_ms sample_rc sample_opened_ms cc cxx
-  local here="$work/安装 目录 $part" vbs_out=$work/$part-vbs.out v before=() drive
+  local here="$work/安装 목록 ß $part" vbs_out=$work/$part-vbs.out v before=() drive
   [ "$part" = x64 ] && view=/reg:64 views="/reg:32 /reg:64" || views=/reg:32
   [ "$arch" = win32 ] && views=""
   for v in ${views:--}; do before+=("$v=$(registered_file "${v#-}")"); done  # "-": the only view
@@ -223,7 +224,7 @@ run_part() {
   rm -rf "$here" && mkdir -p "$here" && cp "$zip" "$here/"
 
   start_ms=$(now_ms)
-  expect "$part: the README's quick start runs as written in a path with a blank and Chinese characters" \
+  expect "$part: the README's quick start runs as written in a path with blanks, Chinese, Korean and ß" \
     quick_start_steps
   if [ -n "${sample_opened_ms:-}" ] && [ -n "${registered_ms:-}" ]; then
     echo "package: $part unpack to playing: $((registered_ms - start_ms + sample_opened_ms - sample_ms)) ms" \

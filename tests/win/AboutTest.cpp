@@ -22,7 +22,7 @@ namespace {
 
 ComPtr<ILumivox> NewControl() {
   ComPtr<ILumivox> control;
-  EXPECT_EQ(CreateLumivox(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())), S_OK);
+  EXPECT_EQ(CreateLumivox(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
   return control;
 }
 

@@ -19,15 +19,11 @@
 namespace {
 
 // The type library must be registered for dispatch and the error source.
-class RegisterOnce : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
-};
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+const bool registered = RegisterBuildOcxFirst();
 
 ComPtr<ILumivox> NewControl() {
   ComPtr<ILumivox> control;
-  EXPECT_EQ(CreateLumivox(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())), S_OK);
+  EXPECT_EQ(CreateLumivox(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
   return control;
 }
 
@@ -68,9 +64,7 @@ class TSink final : public IPropertyNotifySink {
 DWORD Connect(ILumivox* control, TSink& sink) {
   ComPtr<IConnectionPointContainer> container;
   ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(control->QueryInterface(IID_IConnectionPointContainer,
-                                    reinterpret_cast<void**>(container.Put())),
-            S_OK);
+  EXPECT_EQ(QueryAs(control, &container), S_OK);
   EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put()), S_OK);
   DWORD cookie = 0;
   EXPECT_EQ(point->Advise(static_cast<IPropertyNotifySink*>(&sink), &cookie), S_OK);
@@ -85,16 +79,11 @@ ComPtr<IFontDisp> MakeFont(const wchar_t* name, int64_t sizeTimes10000) {
   desc.sWeight = FW_BOLD;
   desc.sCharset = ANSI_CHARSET;
   ComPtr<IFontDisp> font;
-  EXPECT_EQ(OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put())),
-            S_OK);
+  EXPECT_EQ(OleCreateFontIndirect(&desc, IID_PPV_ARGS(font.Put())), S_OK);
   return font;
 }
 
-ComPtr<IFont> AsFont(IUnknown* object) {
-  ComPtr<IFont> font;
-  object->QueryInterface(IID_IFont, reinterpret_cast<void**>(font.Put()));
-  return font;
-}
+ComPtr<IFont> AsFont(IUnknown* object) { return QueryAs<IFont>(object); }
 
 int32_t Points(int32_t height) { return FontPointsFromHeight(height, ScreenPixelsPerInch()); }
 
@@ -164,13 +153,13 @@ TEST(AutomationValues, BooleansClampingAndTextRoundTrips) {
     EXPECT_EQ(value, c.out) << c.in;
   }
 
-  // Text crosses as UTF-16 and is held in the system code page.
-  const TBstr name(L" \u89c6\u9891 clip.mpg ");
+  // A file name is kept as the host gave it, characters outside the system
+  // code page (Korean, a sharp s, an emoji) and all.
+  const TBstr name(L" \u89c6\u9891 \uc601\ud654 \u00df \U0001F3AC clip.mpg ");
   control->put_FileName(name.Get());
   TBstr back;
   control->get_FileName(back.Put());
   EXPECT_EQ(back.Text(), name.Text());
-  EXPECT_EQ(ControlOf(control.Get()).FileName(), " \xca\xd3\xc6\xb5 clip.mpg ");
 
   EXPECT_EQ(control->get_Volume(nullptr), E_POINTER);
   EXPECT_EQ(control->get_FileName(nullptr), E_POINTER);
@@ -359,9 +348,7 @@ TEST(AutomationFont, FontObjectOutlivesTheControl) {
 TEST(AutomationClassInfo, DefaultSourceAndConnectionPoints) {
   ComPtr<ILumivox> control = NewControl();
   ComPtr<IProvideClassInfo2> classInfo;
-  ASSERT_EQ(control->QueryInterface(IID_IProvideClassInfo2,
-                                    reinterpret_cast<void**>(classInfo.Put())),
-            S_OK);
+  ASSERT_EQ(control.As(&classInfo), S_OK);
   GUID guid{};
   EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &guid), S_OK);
   EXPECT_EQ(guid, DIID_ILumivoxEvents);
@@ -375,8 +362,7 @@ TEST(AutomationClassInfo, DefaultSourceAndConnectionPoints) {
   EXPECT_EQ(attr->typekind, TKIND_COCLASS);
   info->ReleaseTypeAttr(attr);
 
-  ComPtr<IConnectionPointContainer> container;
-  control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.Put()));
+  const auto container = control.As<IConnectionPointContainer>();
   ComPtr<IEnumConnectionPoints> points;
   ASSERT_EQ(container->EnumConnectionPoints(points.Put()), S_OK);
   IConnectionPoint* found[3] = {};

@@ -71,11 +71,11 @@ class DemoFormTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the virtual two-monitor display";
     ComPtr<IUnknown> object;
-    ASSERT_EQ(CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               reinterpret_cast<void**>(object.Put())),
+    ASSERT_EQ(CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_PPV_ARGS(object.Put())),
               S_OK);
     ComPtr<ILumivox> real;
-    ASSERT_EQ(object->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(real.Put())), S_OK);
+    ASSERT_EQ(object.As(&real), S_OK);
     recorder_ = std::make_unique<TRecordingLumivox>(real.Get());
     ASSERT_EQ(form_.Create(object.Get(), recorder_.get()), S_OK);
     recorder_->calls.clear();

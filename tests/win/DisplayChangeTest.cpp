@@ -20,11 +20,7 @@
 
 namespace {
 
-class RegisterOnce : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
-};
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+const bool registered = RegisterBuildOcxFirst();
 
 const RECT kOperator{0, 0, 1024, 768};
 
@@ -117,8 +113,8 @@ class DisplayChangeTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(SeesMonitors(kNormal.monitors)) << "needs the normal two-monitor layout";
-    ASSERT_EQ(CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
-                               reinterpret_cast<void**>(control.Put())),
+    ASSERT_EQ(CoCreateInstance(CLSID_Lumivox, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_PPV_ARGS(control.Put())),
               S_OK);
     logo = MakeTempFolder("orvex display") + "\\logo.bmp";
     WriteFileBytes(logo, QuadrantBitmapFile(320, 240));

@@ -22,16 +22,9 @@ ULONG RefCount(IUnknown* object) {
   return object->Release();
 }
 
-template <typename T>
-ComPtr<T> As(IUnknown* object, REFIID iid) {
-  ComPtr<T> result;
-  EXPECT_EQ(S_OK, object->QueryInterface(iid, reinterpret_cast<void**>(result.Put())));
-  return result;
-}
-
 ComPtr<IUnknown> NewControl() {
   ComPtr<IUnknown> control;
-  EXPECT_EQ(S_OK, CreateLumivox(nullptr, IID_IUnknown, reinterpret_cast<void**>(control.Put())));
+  EXPECT_EQ(S_OK, CreateLumivox(nullptr, IID_PPV_ARGS(control.Put())));
   return control;
 }
 
@@ -138,28 +131,44 @@ constexpr RECT kFormBounds{12, 34, 12 + kSurfaceWidth, 34 + kSurfaceHeight};
 TEST(EmbeddingIdentity, AnswersExactlyTheControlInterfacesThroughOneIdentity) {
   ComPtr<IUnknown> control = NewControl();
   ASSERT_TRUE(control);
-  const IID answered[] = {
-      IID_IUnknown, IID_IViewObjectEx, IID_IViewObject2, IID_IViewObject, IID_IOleInPlaceObject,
-      IID_IOleWindow, IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IOleObject,
-      IID_IQuickActivate, IID_IPersistStorage, IID_IPersistStreamInit, IID_ISpecifyPropertyPages,
-      IID_IDataObject, IID_ISimpleFrameSite, IID_IProvideClassInfo, IID_IProvideClassInfo2,
-      IID_IConnectionPointContainer, IID_ISupportErrorInfo, IID_ILumivox, IID_IDispatch};
-  int index = 0;
-  for (const IID& iid : answered) {
-    SCOPED_TRACE("answered[" + std::to_string(index++) + "]");
-    ComPtr<IUnknown> face;
-    ASSERT_EQ(S_OK, control->QueryInterface(iid, reinterpret_cast<void**>(face.Put())));
-    ComPtr<IUnknown> identity;
-    ASSERT_EQ(S_OK, face->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(identity.Put())));
-    EXPECT_EQ(control.Get(), identity.Get());
-  }
-  const IID refused[] = {IID_IPersistPropertyBag, IID_IPersistPropertyBag2, IID_IPersistStream,
-                         IID_IOleInPlaceObjectWindowless, IID_IPointerInactive,
-                         IID_IClassFactory};
-  for (const IID& iid : refused) {
-    void* face = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_NOINTERFACE, control->QueryInterface(iid, &face));
-    EXPECT_EQ(nullptr, face);
+  struct TFace {
+    const char* name;
+    const IID& iid;
+    bool answered;
+  };
+#define ORVEX_FACE(name, answered) {#name, IID_##name, answered}
+  const TFace faces[] = {
+      ORVEX_FACE(IUnknown, true), ORVEX_FACE(IViewObjectEx, true),
+      ORVEX_FACE(IViewObject2, true), ORVEX_FACE(IViewObject, true),
+      ORVEX_FACE(IOleInPlaceObject, true), ORVEX_FACE(IOleWindow, true),
+      ORVEX_FACE(IOleInPlaceActiveObject, true), ORVEX_FACE(IOleControl, true),
+      ORVEX_FACE(IOleObject, true), ORVEX_FACE(IQuickActivate, true),
+      ORVEX_FACE(IPersistStorage, true), ORVEX_FACE(IPersistStreamInit, true),
+      ORVEX_FACE(ISpecifyPropertyPages, true), ORVEX_FACE(IDataObject, true),
+      ORVEX_FACE(ISimpleFrameSite, true), ORVEX_FACE(IProvideClassInfo, true),
+      ORVEX_FACE(IProvideClassInfo2, true), ORVEX_FACE(IConnectionPointContainer, true),
+      ORVEX_FACE(ISupportErrorInfo, true), ORVEX_FACE(ILumivox, true),
+      ORVEX_FACE(IDispatch, true),
+      // Hosts that find these take other paths: IPersist alone would offer no
+      // way to save, the property bags would store properties as text.
+      ORVEX_FACE(IPersist, false), ORVEX_FACE(IPersistStream, false),
+      ORVEX_FACE(IPersistPropertyBag, false), ORVEX_FACE(IPersistPropertyBag2, false),
+      ORVEX_FACE(IPersistMemory, false), ORVEX_FACE(IPersistFile, false),
+      ORVEX_FACE(IOleInPlaceObjectWindowless, false), ORVEX_FACE(IPointerInactive, false),
+      ORVEX_FACE(IRunnableObject, false), ORVEX_FACE(IOleCache, false),
+      ORVEX_FACE(IMarshal, false), ORVEX_FACE(IClassFactory, false)};
+#undef ORVEX_FACE
+  for (const TFace& face : faces) {
+    SCOPED_TRACE(face.name);
+    if (!face.answered) {
+      void* refused = &control;  // the object must clear it
+      EXPECT_EQ(E_NOINTERFACE, control->QueryInterface(face.iid, &refused));
+      EXPECT_EQ(nullptr, refused);
+      continue;
+    }
+    ComPtr<IUnknown> held;
+    ASSERT_EQ(S_OK, QueryIid(control.Get(), face.iid, &held));
+    EXPECT_EQ(control.Get(), held.As<IUnknown>().Get()) << "one identity";
   }
   EXPECT_EQ(1u, RefCount(control.Get()));
 }
@@ -171,7 +180,7 @@ class Embedded : public ::testing::Test {
   TControlHost host;
 
   void Embed() { ASSERT_EQ(S_OK, host.Embed(control.Get(), window.Handle(), kFormBounds)); }
-  ComPtr<IOleObject> Ole() { return As<IOleObject>(control.Get(), IID_IOleObject); }
+  ComPtr<IOleObject> Ole() { return control.As<IOleObject>(); }
   bool Shown(HWND surface) { return (GetWindowLongA(surface, GWL_STYLE) & WS_VISIBLE) != 0; }
 };
 
@@ -185,7 +194,7 @@ TEST_F(Embedded, SurfaceIsAVisibleChildOfTheHostAtTheFormSize) {
   EXPECT_TRUE(SameRect(kFormBounds, PlaceInParent(surface)));
   // Both window interfaces of the object name the same surface.
   HWND fromActive = nullptr;
-  EXPECT_EQ(S_OK, As<IOleInPlaceActiveObject>(control.Get(), IID_IOleInPlaceActiveObject)
+  EXPECT_EQ(S_OK, control.As<IOleInPlaceActiveObject>()
                       ->GetWindow(&fromActive));
   EXPECT_EQ(surface, fromActive);
 
@@ -202,7 +211,7 @@ TEST_F(Embedded, SurfaceIsAVisibleChildOfTheHostAtTheFormSize) {
   const TGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
   EXPECT_EQ(ERROR, GetWindowRgn(surface, region.Get())) << "no region when unclipped";
   const RECT clip{0, 0, 50, 40};
-  auto inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
+  auto inPlace = control.As<IOleInPlaceObject>();
   ASSERT_EQ(S_OK, inPlace->SetObjectRects(&moved, &clip));
   EXPECT_EQ(SIMPLEREGION, GetWindowRgn(surface, region.Get()));
   RECT box{};
@@ -220,7 +229,7 @@ TEST_F(Embedded, InitializeHidesTheSurfaceForGoodAndHideVerbHidesIt) {
                                 &kFormBounds));
   EXPECT_TRUE(Shown(surface)) << "show after hide";
 
-  auto lumivox = As<ILumivox>(control.Get(), IID_ILumivox);
+  auto lumivox = control.As<ILumivox>();
   VARIANT_BOOL initialized = 0;
   ASSERT_EQ(S_OK, lumivox->Initialize(&initialized));
   EXPECT_FALSE(Shown(surface));
@@ -229,7 +238,7 @@ TEST_F(Embedded, InitializeHidesTheSurfaceForGoodAndHideVerbHidesIt) {
   EXPECT_FALSE(Shown(surface)) << "a show verb after Initialize";
   // A new activation makes a new surface, hidden as well, where the site
   // (not the verb's rectangle) says.
-  ASSERT_EQ(S_OK, As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject)->InPlaceDeactivate());
+  ASSERT_EQ(S_OK, control.As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_FALSE(IsWindow(surface));
   EXPECT_FALSE(host.InPlaceActive());
   const RECT elsewhere{0, 0, 10, 10};
@@ -255,7 +264,7 @@ TEST_F(Embedded, VerbsOtherThanActivationAnswerAsUsual) {
 
   // Without any site there is nothing to activate in.
   ComPtr<IUnknown> loose = NewControl();
-  EXPECT_EQ(E_UNEXPECTED, As<IOleObject>(loose.Get(), IID_IOleObject)
+  EXPECT_EQ(E_UNEXPECTED, loose.As<IOleObject>()
                               ->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, window.Handle(),
                                        &kFormBounds));
 }
@@ -270,7 +279,7 @@ TEST_F(Embedded, ClosingLeavesNoWindowsAndNoReferences) {
   EXPECT_GT(RefCount(site), siteRefs) << "the control holds its site while embedded";
 
   RecordingSink viewSink, oleSink;
-  auto view = As<IViewObject>(control.Get(), IID_IViewObject);
+  auto view = control.As<IViewObject>();
   ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, 0, &viewSink));
   view.Reset();
   DWORD cookie = 0;
@@ -281,7 +290,7 @@ TEST_F(Embedded, ClosingLeavesNoWindowsAndNoReferences) {
   EXPECT_FALSE(host.InPlaceActive());
   EXPECT_TRUE(ChildWindows(window.Handle()).empty());
   HWND gone = surface;
-  EXPECT_EQ(E_FAIL, As<IOleWindow>(control.Get(), IID_IOleWindow)->GetWindow(&gone));
+  EXPECT_EQ(E_FAIL, control.As<IOleWindow>()->GetWindow(&gone));
   EXPECT_EQ(nullptr, gone);
   EXPECT_EQ(siteRefs, RefCount(site));
   EXPECT_EQ(1u, RefCount(control.Get()));
@@ -306,15 +315,15 @@ TEST_F(Embedded, ClosingLeavesNoWindowsAndNoReferences) {
   EXPECT_FALSE(IsWindow(secondSurface));
   EXPECT_EQ(1u, RefCount(second.Get()));
   ComPtr<IOleClientSite> left;
-  EXPECT_EQ(S_OK, As<IOleObject>(second.Get(), IID_IOleObject)->GetClientSite(left.Put()));
+  EXPECT_EQ(S_OK, second.As<IOleObject>()->GetClientSite(left.Put()));
   EXPECT_FALSE(left);
 }
 
 TEST(EmbeddingView, ExtentStartsAtTheFormSizeAndFollowsTheContainer) {
   ComPtr<IUnknown> control = NewControl();
-  auto ole = As<IOleObject>(control.Get(), IID_IOleObject);
-  auto view = As<IViewObject2>(control.Get(), IID_IViewObject2);
-  auto quick = As<IQuickActivate>(control.Get(), IID_IQuickActivate);
+  auto ole = control.As<IOleObject>();
+  auto view = control.As<IViewObject2>();
+  auto quick = control.As<IQuickActivate>();
   const SIZEL design = DesignExtent();
   SIZEL size{};
   ASSERT_EQ(S_OK, ole->GetExtent(DVASPECT_CONTENT, &size));
@@ -328,7 +337,7 @@ TEST(EmbeddingView, ExtentStartsAtTheFormSizeAndFollowsTheContainer) {
   EXPECT_EQ(design.cy, size.cy);
 
   RecordingSink sink;
-  ASSERT_EQ(S_OK, As<IViewObject>(control.Get(), IID_IViewObject)
+  ASSERT_EQ(S_OK, control.As<IViewObject>()
                       ->SetAdvise(DVASPECT_CONTENT, 0, &sink));
   SIZEL wanted{5000, 2000};
   ASSERT_EQ(S_OK, ole->SetExtent(DVASPECT_CONTENT, &wanted));
@@ -351,7 +360,7 @@ TEST(EmbeddingView, ExtentStartsAtTheFormSizeAndFollowsTheContainer) {
 
 TEST(EmbeddingView, DrawFillsTheBoundsWithTheControlColour) {
   ComPtr<IUnknown> control = NewControl();
-  auto view = As<IViewObjectEx>(control.Get(), IID_IViewObjectEx);
+  auto view = control.As<IViewObjectEx>();
   const TWindowDC screen;
   const TMemoryDC memory(CreateCompatibleDC(screen.Get()));
   const TGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), 40, 40));
@@ -367,7 +376,7 @@ TEST(EmbeddingView, DrawFillsTheBoundsWithTheControlColour) {
   EXPECT_EQ(GetNearestColor(dc, GetSysColor(COLOR_BTNFACE)), GetPixel(dc, 15, 15));
   EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 5, 5)) << "nothing outside the bounds";
 
-  ASSERT_EQ(S_OK, As<ILumivox>(control.Get(), IID_ILumivox)->put_MsgColor(RGB(0xFF, 0x80, 0)));
+  ASSERT_EQ(S_OK, control.As<ILumivox>()->put_MsgColor(RGB(0xFF, 0x80, 0)));
   ASSERT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
                              nullptr, 0));
   EXPECT_EQ(RGB(0xFF, 0x80, 0), GetPixel(dc, 29, 29));
@@ -405,28 +414,28 @@ TEST(EmbeddingQuickActivate, TakesTheSiteAndConnectsTheContainerSinks) {
   qc.pUnkEventSink = sink.Unknown();
   QACONTROL answer{};
   answer.cbSize = sizeof(answer);
-  auto quick = As<IQuickActivate>(control.Get(), IID_IQuickActivate);
+  auto quick = control.As<IQuickActivate>();
   ASSERT_EQ(S_OK, quick->QuickActivate(&qc, &answer));
   EXPECT_NE(0u, answer.dwPropNotifyCookie);
   EXPECT_NE(0u, answer.dwEventCookie);
   EXPECT_EQ(static_cast<DWORD>(VIEWSTATUS_OPAQUE | VIEWSTATUS_SOLIDBKGND), answer.dwViewStatus);
   ComPtr<IOleClientSite> site;
-  ASSERT_EQ(S_OK, As<IOleObject>(control.Get(), IID_IOleObject)->GetClientSite(site.Put()));
+  ASSERT_EQ(S_OK, control.As<IOleObject>()->GetClientSite(site.Put()));
   EXPECT_EQ(container.Site(), site.Get());
   site.Reset();
 
   // The property sink is on the control's change notifications.
-  ASSERT_EQ(S_OK, As<ILumivox>(control.Get(), IID_ILumivox)->put_MsgColor(0xFF));
+  ASSERT_EQ(S_OK, control.As<ILumivox>()->put_MsgColor(0xFF));
   EXPECT_EQ(std::vector<DISPID>{LumivoxDispid::MsgColor}, sink.changed);
 
-  auto points = As<IConnectionPointContainer>(control.Get(), IID_IConnectionPointContainer);
+  auto points = control.As<IConnectionPointContainer>();
   ComPtr<IConnectionPoint> notify, events;
   ASSERT_EQ(S_OK, points->FindConnectionPoint(IID_IPropertyNotifySink, notify.Put()));
   ASSERT_EQ(S_OK, points->FindConnectionPoint(DIID_ILumivoxEvents, events.Put()));
   EXPECT_EQ(S_OK, notify->Unadvise(answer.dwPropNotifyCookie));
   EXPECT_EQ(S_OK, events->Unadvise(answer.dwEventCookie));
-  ASSERT_EQ(S_OK, As<IOleObject>(control.Get(), IID_IOleObject)->Close(OLECLOSE_NOSAVE));
-  ASSERT_EQ(S_OK, As<IOleObject>(control.Get(), IID_IOleObject)->SetClientSite(nullptr));
+  ASSERT_EQ(S_OK, control.As<IOleObject>()->Close(OLECLOSE_NOSAVE));
+  ASSERT_EQ(S_OK, control.As<IOleObject>()->SetClientSite(nullptr));
   EXPECT_EQ(1u, sink.Refs());
 
   // A container structure too short to hold the sinks is refused.
@@ -437,20 +446,20 @@ TEST(EmbeddingQuickActivate, TakesTheSiteAndConnectsTheContainerSinks) {
 
 TEST(EmbeddingStubs, StartsFreshHasNoPagesNoDataAndChecksOutPointers) {
   ComPtr<IUnknown> control = NewControl();
-  auto stream = As<IPersistStreamInit>(control.Get(), IID_IPersistStreamInit);
-  auto storage = As<IPersistStorage>(control.Get(), IID_IPersistStorage);
+  auto stream = control.As<IPersistStreamInit>();
+  auto storage = control.As<IPersistStorage>();
   EXPECT_EQ(S_OK, stream->InitNew());
   EXPECT_EQ(S_FALSE, stream->IsDirty());
   EXPECT_EQ(S_OK, storage->InitNew(nullptr));
   EXPECT_EQ(S_FALSE, storage->IsDirty());
 
   CAUUID pages{7, reinterpret_cast<GUID*>(1)};
-  ASSERT_EQ(S_OK, As<ISpecifyPropertyPages>(control.Get(), IID_ISpecifyPropertyPages)
+  ASSERT_EQ(S_OK, control.As<ISpecifyPropertyPages>()
                       ->GetPages(&pages));
   EXPECT_EQ(0u, pages.cElems);
   EXPECT_EQ(nullptr, pages.pElems);
 
-  auto data = As<IDataObject>(control.Get(), IID_IDataObject);
+  auto data = control.As<IDataObject>();
   FORMATETC format{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
   EXPECT_EQ(DV_E_FORMATETC, data->GetData(&format, &medium));
@@ -461,15 +470,15 @@ TEST(EmbeddingStubs, StartsFreshHasNoPagesNoDataAndChecksOutPointers) {
 
   CONTROLINFO info{};
   info.cAccel = 3;
-  ASSERT_EQ(S_OK, As<IOleControl>(control.Get(), IID_IOleControl)->GetControlInfo(&info));
+  ASSERT_EQ(S_OK, control.As<IOleControl>()->GetControlInfo(&info));
   EXPECT_EQ(sizeof(CONTROLINFO), info.cb);
   EXPECT_EQ(0, info.cAccel);
   EXPECT_EQ(nullptr, info.hAccel);
 
   // Null out-pointers are refused rather than written through.
-  auto ole = As<IOleObject>(control.Get(), IID_IOleObject);
-  auto view = As<IViewObjectEx>(control.Get(), IID_IViewObjectEx);
-  auto inPlace = As<IOleInPlaceObject>(control.Get(), IID_IOleInPlaceObject);
+  auto ole = control.As<IOleObject>();
+  auto view = control.As<IViewObjectEx>();
+  auto inPlace = control.As<IOleInPlaceObject>();
   EXPECT_EQ(E_POINTER, ole->GetClientSite(nullptr));
   EXPECT_EQ(E_POINTER, ole->GetExtent(DVASPECT_CONTENT, nullptr));
   EXPECT_EQ(E_POINTER, ole->GetMiscStatus(DVASPECT_CONTENT, nullptr));
@@ -482,11 +491,11 @@ TEST(EmbeddingStubs, StartsFreshHasNoPagesNoDataAndChecksOutPointers) {
   EXPECT_EQ(E_POINTER, view->GetExtent(DVASPECT_CONTENT, -1, nullptr, nullptr));
   EXPECT_EQ(E_POINTER, inPlace->GetWindow(nullptr));
   EXPECT_EQ(E_POINTER, inPlace->SetObjectRects(nullptr, nullptr));
-  EXPECT_EQ(E_POINTER, As<IQuickActivate>(control.Get(), IID_IQuickActivate)
+  EXPECT_EQ(E_POINTER, control.As<IQuickActivate>()
                            ->QuickActivate(nullptr, nullptr));
-  EXPECT_EQ(E_POINTER, As<ISpecifyPropertyPages>(control.Get(), IID_ISpecifyPropertyPages)
+  EXPECT_EQ(E_POINTER, control.As<ISpecifyPropertyPages>()
                            ->GetPages(nullptr));
-  EXPECT_EQ(E_POINTER, As<IOleControl>(control.Get(), IID_IOleControl)->GetControlInfo(nullptr));
+  EXPECT_EQ(E_POINTER, control.As<IOleControl>()->GetControlInfo(nullptr));
   HWND none = reinterpret_cast<HWND>(1);
   EXPECT_EQ(E_FAIL, inPlace->GetWindow(&none)) << "no window before activation";
   EXPECT_EQ(nullptr, none);
@@ -515,7 +524,7 @@ TEST(EmbeddingRegistered, HostCreatesByProgIdAndSeesTheRegisteredVerbAndStatus) 
     EXPECT_TRUE(SameRect(kFormBounds, PlaceInParent(surface)));
 
     ComPtr<IOleObject> ole;
-    ASSERT_EQ(S_OK, host.Query(IID_IOleObject, reinterpret_cast<void**>(ole.Put())));
+    ASSERT_EQ(S_OK, host.Query(&ole));
     DWORD status = 0;
     ASSERT_EQ(S_OK, ole->GetMiscStatus(DVASPECT_CONTENT, &status));
     EXPECT_EQ(0x20191u, status);

@@ -1,6 +1,8 @@
 // A recording stand-in for the operating system: every MCI string, wave-out
 // volume, short-path request, cursor call and execution-state request is
-// logged in order, and replies, monitors and the cursor are whatever the test sets.
+// logged in order, and replies, monitors, the cursor and which names are disk
+// files are whatever the test sets. Wide text is logged in UTF-8; a wide MCI
+// string is logged with "W " before it.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "control/SystemServices.h"
+#include "win/TextConversion.h"
 
 struct FakeMciAnswer {
   uint32_t result = 0;
@@ -22,7 +25,8 @@ class FakeSystem : public TSystemServices {
   std::vector<std::string> log;       // every call, in order
   std::vector<std::string> mci;       // the MCI strings alone
   std::map<std::string, FakeMciAnswer> answers;  // by exact command; default result 0, no reply
-  std::function<uint32_t(const std::string&, char*, uint32_t)> onShortPath;
+  std::function<uint32_t(const std::wstring&, wchar_t*, uint32_t)> onShortPath;
+  std::function<bool(const std::wstring&)> isDiskFile = [](const std::wstring&) { return true; };
   std::vector<RECT> monitors{{0, 0, 1024, 768}, {1024, 0, 1824, 600}};
   POINT cursor{100, 100};
   int displayCount = 0;
@@ -41,13 +45,21 @@ class FakeSystem : public TSystemServices {
     }
     return it->second.result;
   }
+  uint32_t SendMciStringW(const wchar_t* command) override {
+    const std::string text = "W " + WideToUtf8(command);
+    log.push_back("mci " + text);
+    mci.push_back(text);
+    const auto it = answers.find(text);
+    return it == answers.end() ? 0 : it->second.result;
+  }
   void SetWaveOutVolume(uint32_t volume) override {
     char text[32];
     std::snprintf(text, sizeof(text), "wave %08X", volume);
     log.push_back(text);
   }
-  uint32_t GetShortPath(const char* longPath, char* buffer, uint32_t size) override {
-    log.push_back(std::string("short ") + longPath);
+  bool IsDiskFile(const wchar_t* name) override { return isDiskFile(name); }
+  uint32_t GetShortPath(const wchar_t* longPath, wchar_t* buffer, uint32_t size) override {
+    log.push_back("short " + WideToUtf8(longPath));
     if (onShortPath) return onShortPath(longPath, buffer, size);
     return 0;  // as for a file that does not exist: buffer untouched
   }

@@ -146,52 +146,52 @@ class LogoTest : public ControlTest {
 };
 
 TEST_F(LogoTest, LogoSetBeforeInitializeIsShownByInitialize) {
-  control.SetLogo("  " + bmp + " ");
-  EXPECT_EQ(control.Logo(), bmp);
+  control.SetLogo(AnsiToWide("  " + bmp + " "));
+  EXPECT_EQ(control.Logo(), AnsiToWide(bmp));
   ASSERT_TRUE(control.Initialize());
   EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 }
 
 TEST_F(LogoTest, BlankNameClearsAndFailedLoadsKeepThePicture) {
   InitializeQuietly();
-  control.SetLogo(bmp);
+  control.SetLogo(AnsiToWide(bmp));
   ASSERT_FALSE(FormVideo()->imgLogo.Empty());
 
   const std::string png = folder + "\\logo.png";
   WriteFileBytes(png, QuadrantBitmapFile(8, 8));
-  control.SetLogo(png);
+  control.SetLogo(AnsiToWide(png));
   EXPECT_FALSE(FormVideo()->imgLogo.Empty()) << "unknown kind keeps the previous picture";
-  EXPECT_EQ(control.Logo(), png);
+  EXPECT_EQ(control.Logo(), AnsiToWide(png));
 
   const std::string brokenJpeg = folder + "\\broken.jpg";
   WriteFileBytes(brokenJpeg, QuadrantJpegFile(64, 48).substr(0, 40));
-  control.SetLogo(brokenJpeg);
+  control.SetLogo(AnsiToWide(brokenJpeg));
   EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 
   const std::string brokenBitmap = folder + "\\broken.bmp";
   WriteFileBytes(brokenBitmap, "BM this is no bitmap");
-  control.SetLogo(brokenBitmap);
+  control.SetLogo(AnsiToWide(brokenBitmap));
   EXPECT_FALSE(FormVideo()->imgLogo.Empty());
 
-  control.SetLogo(" \t ");
+  control.SetLogo(AnsiToWide(" \t "));
   EXPECT_TRUE(FormVideo()->imgLogo.Empty());
-  EXPECT_EQ(control.Logo(), "");
+  EXPECT_EQ(control.Logo(), L"");
 
-  control.SetLogo(bmp);
-  control.SetLogo(folder + "\\missing.bmp");
+  control.SetLogo(AnsiToWide(bmp));
+  control.SetLogo(AnsiToWide(folder + "\\missing.bmp"));
   EXPECT_TRUE(FormVideo()->imgLogo.Empty()) << "a missing file clears";
 }
 
 TEST_F(LogoTest, InitializeClearsWhenTheLogoCannotBeLoaded) {
-  control.SetLogo(folder + "\\missing.jpg");
+  control.SetLogo(AnsiToWide(folder + "\\missing.jpg"));
   ASSERT_TRUE(control.Initialize());
   EXPECT_TRUE(FormVideo()->imgLogo.Empty());
 }
 
 TEST_F(ControlTest, TextsAreStoredAsGiven) {
-  control.SetFileName(" a b ");
+  control.SetFileName(L" a b ");
   control.SetMessage("\xbb\xb6\xd3\xad ");
-  EXPECT_EQ(control.FileName(), " a b ");
+  EXPECT_EQ(control.FileName(), L" a b ");
   EXPECT_EQ(control.Message(), "\xbb\xb6\xd3\xad ");
   EXPECT_TRUE(os.log.empty());
 }

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "tests/win/ControlFixture.h"
 
@@ -7,9 +9,10 @@ using Strings = std::vector<std::string>;
 namespace {
 const char kShort[] = "Z:\\CLIPS\\SAMPLE~1.MPG";
 
-uint32_t GiveShortPath(const std::string&, char* buffer, uint32_t size) {
-  std::strncpy(buffer, kShort, size);
-  return std::strlen(kShort);
+uint32_t GiveShortPath(const std::wstring&, wchar_t* buffer, uint32_t size) {
+  const std::wstring path = AnsiToWide(kShort);
+  std::wcsncpy(buffer, path.c_str(), size);
+  return static_cast<uint32_t>(path.size());
 }
 }  // namespace
 
@@ -17,6 +20,7 @@ class OpenTest : public ControlTest {
  protected:
   void SetUp() override {
     InitializeQuietly();
+    control.SetFileName(L"Z:\\clips\\sample clip.mpg");
     os.onShortPath = GiveShortPath;
     os.Answer("status movie length", 0, "3959");
     os.Answer("status movie nominal frame rate", 0, "25000");
@@ -31,13 +35,13 @@ class OpenTest : public ControlTest {
 };
 
 TEST_F(OpenTest, FirstDriverAcceptsTheFile) {
-  control.SetFileName("  Z:\\clips\\sample clip.mpg \t");
+  control.SetFileName(L"  Z:\\clips\\sample clip.mpg \t");
   EXPECT_TRUE(control.Open());
   Strings expected{"close movie", OpenText(kShort, "digitalvideo")};
   for (const auto& c : AfterOpen()) expected.push_back(c);
   EXPECT_EQ(os.mci, expected);
   EXPECT_EQ(os.log[1], "short Z:\\clips\\sample clip.mpg") << "the trimmed name is used";
-  EXPECT_EQ(control.FileName(), "  Z:\\clips\\sample clip.mpg \t") << "the stored name is kept";
+  EXPECT_EQ(control.FileName(), L"  Z:\\clips\\sample clip.mpg \t") << "the stored name is kept";
   EXPECT_EQ(control.MediaLength(), 3959);
   EXPECT_EQ(control.MediaRate(), 25);
 }
@@ -87,7 +91,7 @@ TEST_F(OpenTest, DisplaysStayAwakeWhileTheOpenDevicePlays) {
 
 TEST_F(OpenTest, BothDriversRefuseAMissingFile) {
   os.onShortPath = nullptr;  // no such file: the short path stays empty
-  control.SetFileName("Z:\\no\\such.mpg");
+  control.SetFileName(L"Z:\\no\\such.mpg");
   os.Answer(OpenText("", "digitalvideo"), 263);
   os.Answer(OpenText("", "MPEGVideo"), 275);
   EXPECT_FALSE(control.Open());
@@ -117,11 +121,10 @@ TEST_F(OpenTest, LengthThatIsNotANumberEndsOpenWithFalse) {
 }
 
 TEST_F(OpenTest, LongAndNonAsciiNamesNeverOverrunTheBuffers) {
-  const std::string longName = "Z:\\" + std::string(600, 'x') + " \xb5\xe7\xd3\xb0.mpg";
-  control.SetFileName(longName);
+  control.SetFileName(L"Z:\\" + std::wstring(600, L'x') + L" \u7535\u5f71.mpg");
   // A short-path service that fills the whole buffer with no terminator.
-  os.onShortPath = [](const std::string&, char* buffer, uint32_t size) {
-    std::memset(buffer, 'S', size);
+  os.onShortPath = [](const std::wstring&, wchar_t* buffer, uint32_t size) {
+    std::wmemset(buffer, L'S', size);
     return size;
   };
   // A reply that fills the whole reply buffer.
@@ -129,6 +132,55 @@ TEST_F(OpenTest, LongAndNonAsciiNamesNeverOverrunTheBuffers) {
   EXPECT_FALSE(control.Open()) << "a 128-digit length is not a 32-bit number";
   ASSERT_GE(os.mci.size(), 2u);
   EXPECT_EQ(os.mci[1], OpenText(std::string(260, 'S'), "digitalvideo"));
+}
+
+// What the first open command names for each kind of name: nothing for
+// anything but a disk file (devices are never asked), the short path in the
+// code page where it can be written (the same bytes as ever), the long path
+// quoted where the volume keeps no short names, and wide text where the code
+// page cannot write the path.
+TEST_F(OpenTest, EachKindOfNameGivesItsOpenCommand) {
+  const struct {
+    const wchar_t* name;
+    bool diskFile;
+    const wchar_t* shortPath;  // null: the short-path service is not asked
+    std::string firstOpen;     // UTF-8; "W " before a wide command
+  } cases[] = {
+      {L"COM1", true, nullptr, OpenText("", "digitalvideo")},
+      {L"C:\\clips\\com1 .mpg", true, nullptr, OpenText("", "digitalvideo")},
+      {L"Z:\\nul.mpg", true, nullptr, OpenText("", "digitalvideo")},
+      {L"\\\\.\\pipe\\clip.mpg", true, nullptr, OpenText("", "digitalvideo")},
+      {L"\\\\.\\C:", true, nullptr, OpenText("", "digitalvideo")},
+      {L"Z:\\clips", false, nullptr, OpenText("", "digitalvideo")},
+      {L"Z:\\\u5f71\u7247.mpg", true, L"Z:\\\u5f71\u7247.mpg",
+       OpenText("Z:\\\xd3\xb0\xc6\xac.mpg", "digitalvideo")},
+      {L"Z:\\\uc601\ud654.mpg", true, L"Z:\\AB12~1.MPG", OpenText("Z:\\AB12~1.MPG", "digitalvideo")},
+      {L"Z:\\\uc601\ud654.mpg", true, L"Z:\\\uc601\ud654.mpg",
+       "W " + OpenText("Z:\\\xec\x98\x81\xed\x99\x94.mpg", "digitalvideo")},
+      {L"D:\\my clips\\a b.mpg", true, L"D:\\my clips\\a b.mpg",
+       OpenText("\"D:\\my clips\\a b.mpg\"", "digitalvideo")},
+      {L"D:\\my clips\\\u00df.mpg", true, L"D:\\my clips\\\u00df.mpg",
+       "W " + OpenText("\"D:\\my clips\\\xc3\x9f.mpg\"", "digitalvideo")},
+  };
+  os.Answer(OpenText("", "digitalvideo"), 263);
+  os.Answer(OpenText("", "MPEGVideo"), 275);
+  for (const auto& c : cases) {
+    os.Clear();
+    os.isDiskFile = [&](const std::wstring&) { return c.diskFile; };
+    os.onShortPath = [&](const std::wstring&, wchar_t* buffer, uint32_t size) {
+      std::wcsncpy(buffer, c.shortPath, size);
+      return static_cast<uint32_t>(std::wcslen(c.shortPath));
+    };
+    control.SetFileName(c.name);
+    const bool opened = control.Open();
+    ASSERT_GE(os.mci.size(), 2u) << WideToUtf8(c.name);
+    EXPECT_EQ(os.mci[1], c.firstOpen) << WideToUtf8(c.name);
+    EXPECT_EQ(opened, c.shortPath != nullptr) << WideToUtf8(c.name);
+    const bool askedShort = std::any_of(os.log.begin(), os.log.end(), [](const std::string& e) {
+      return e.rfind("short ", 0) == 0;
+    });
+    EXPECT_EQ(askedShort, c.shortPath != nullptr) << WideToUtf8(c.name);
+  }
 }
 
 TEST_F(ControlTest, OpenWithoutTheVideoWindowSendsNothing) {
@@ -200,4 +252,26 @@ TEST_F(ControlTest, SeekPausesAgainOnlyAfterAPausedOrStoppedPoll) {
   control.SetMediaPosition(2000);
   EXPECT_EQ(os.mci, (Strings{"play movie from 2000"}));
   EXPECT_EQ(control.MediaPosition(), 400) << "the position waits for the next poll";
+}
+
+// A seek past a known length is not sent; with no length it goes as asked.
+TEST_F(ControlTest, SeekPastTheEndIsNotSent) {
+  InitializeQuietly();
+  const struct {
+    const char* length;
+    int32_t position;
+    Strings sent;
+  } cases[] = {{"3959", 3960, {}},
+               {"3959", INT32_MAX, {}},
+               {"3959", 3959, {"play movie from 3959"}},
+               {"3959", -10, {"play movie from 0"}},
+               {"0", 5000, {"play movie from 5000"}},
+               {"", 5000, {"play movie from 5000"}}};
+  for (const auto& c : cases) {
+    OpenReporting(c.length, "25000");
+    PollReporting("playing", "0");
+    os.Clear();
+    control.SetMediaPosition(c.position);
+    EXPECT_EQ(os.mci, c.sent) << c.length << " " << c.position;
+  }
 }

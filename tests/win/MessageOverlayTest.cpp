@@ -23,11 +23,7 @@
 
 namespace {
 
-class RegisterOnce : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
-};
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+const bool registered = RegisterBuildOcxFirst();
 
 constexpr OLE_COLOR kRed = 0x000000FF;    // text
 constexpr OLE_COLOR kGreen = 0x0000FF00;  // opaque background
@@ -124,8 +120,7 @@ class MessageOverlayTest : public ::testing::Test {
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "needs the virtual two-monitor display";
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"Orvex.Lumivox", &clsid), S_OK);
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ILumivox,
-                               reinterpret_cast<void**>(control.Put())),
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(control.Put())),
               S_OK);
     logo = MakeTempFolder("orvex message") + "\\logo.bmp";
     WriteFileBytes(logo, QuadrantBitmapFile(320, 240));
@@ -152,8 +147,7 @@ class MessageOverlayTest : public ::testing::Test {
     FONTDESC desc{sizeof(desc), const_cast<LPOLESTR>(face), {}, FW_BOLD, GB2312_CHARSET};
     desc.cySize.int64 = int64_t{points} * 10000;
     ComPtr<IFontDisp> font;
-    ASSERT_EQ(OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put())),
-              S_OK);
+    ASSERT_EQ(OleCreateFontIndirect(&desc, IID_PPV_ARGS(font.Put())), S_OK);
     EXPECT_EQ(control->putref_MsgFont(font.Get()), S_OK);
   }
 

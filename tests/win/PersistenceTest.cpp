@@ -18,11 +18,7 @@
 
 namespace {
 
-class RegisterOnce : public ::testing::Environment {
- public:
-  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())); }
-};
-const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisterOnce);
+const bool registered = RegisterBuildOcxFirst();
 
 using Bytes = std::vector<uint8_t>;
 
@@ -33,16 +29,14 @@ Bytes DemoFixture() {
 
 ComPtr<ILumivox> NewControl() {
   ComPtr<ILumivox> control;
-  EXPECT_EQ(CreateLumivox(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())), S_OK);
+  EXPECT_EQ(CreateLumivox(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
   return control;
 }
 
 TLumivox& ControlOf(ILumivox* object) { return static_cast<TLumivoxImpl*>(object)->Control(); }
 
 ComPtr<IPersistStreamInit> PersistOf(ILumivox* control) {
-  ComPtr<IPersistStreamInit> persist;
-  control->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
-  return persist;
+  return QueryAs<IPersistStreamInit>(control);
 }
 
 ComPtr<IStream> MemoryStream(const Bytes& bytes) {
@@ -145,8 +139,7 @@ TEST(Persistence, DemoStreamGivesRedAndABoldFont) {
   ComPtr<IFontDisp> now;
   control->get_MsgFont(now.Put());
   EXPECT_EQ(now.Get(), earlier.Get());
-  ComPtr<IFont> object;
-  now->QueryInterface(IID_IFont, reinterpret_cast<void**>(object.Put()));
+  const auto object = now.As<IFont>();
   BOOL bold = FALSE;
   object->get_Bold(&bold);
   EXPECT_TRUE(bold);
@@ -155,7 +148,7 @@ TEST(Persistence, DemoStreamGivesRedAndABoldFont) {
                 FALSE, FALSE, FALSE};
   desc.cySize.int64 = 280000;
   ComPtr<IFont> reference;
-  OleCreateFontIndirect(&desc, IID_IFont, reinterpret_cast<void**>(reference.Put()));
+  OleCreateFontIndirect(&desc, IID_PPV_ARGS(reference.Put()));
   TBstr got, want;
   object->get_Name(got.Put());
   reference->get_Name(want.Put());
@@ -177,8 +170,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
   source->put_MsgColor(0x8000000D);
   ComPtr<IFontDisp> font;
   source->get_MsgFont(font.Put());
-  ComPtr<IFont> object;
-  font->QueryInterface(IID_IFont, reinterpret_cast<void**>(object.Put()));
+  const auto object = font.As<IFont>();
   object->put_Italic(TRUE);
 
   ComPtr<IStorage> storage;
@@ -187,8 +179,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
                                  STGM_DELETEONRELEASE,
                              0, storage.Put()),
             S_OK);
-  ComPtr<IPersistStorage> save;
-  source->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(save.Put()));
+  const auto save = source.As<IPersistStorage>();
   ASSERT_EQ(save->Save(storage.Get(), TRUE), S_OK);
   EXPECT_EQ(save->SaveCompleted(nullptr), S_OK);
   ComPtr<IStream> contents;
@@ -198,8 +189,7 @@ TEST(Persistence, SaveThenLoadRoundTripsThroughAStorage) {
   contents.Reset();
 
   ComPtr<ILumivox> target = NewControl();
-  ComPtr<IPersistStorage> load;
-  target->QueryInterface(IID_IPersistStorage, reinterpret_cast<void**>(load.Put()));
+  const auto load = target.As<IPersistStorage>();
   EXPECT_EQ(load->IsDirty(), S_FALSE);
   ASSERT_EQ(load->Load(storage.Get()), S_OK);
   OLE_COLOR color = 0;
@@ -235,10 +225,12 @@ TEST(PersistenceErrors, ReportedWithTheNullInterfaceAndTheirMessages) {
 }
 
 namespace {
-// A host stream that takes only part of what is written, or fails outright.
+// A host stream that takes only part of what is written, or fails outright;
+// given a source, it reads from that and fails only its seeks.
 class TShortStream final : public IStream {
  public:
-  explicit TShortStream(HRESULT failure) : failure_(failure) {}
+  explicit TShortStream(HRESULT failure, IStream* source = nullptr)
+      : failure_(failure), source_(source) {}
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (riid == IID_IUnknown || riid == IID_IStream || riid == IID_ISequentialStream) {
       *object = static_cast<IStream*>(this);
@@ -249,7 +241,8 @@ class TShortStream final : public IStream {
   }
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }
   STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP Read(void*, ULONG, ULONG* read) override {
+  STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override {
+    if (source_) return source_->Read(buffer, size, read);
     if (read) *read = 0;
     return failure_;
   }
@@ -257,7 +250,9 @@ class TShortStream final : public IStream {
     if (written) *written = FAILED(failure_) ? 0 : size / 2;
     return failure_;
   }
-  STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+  STDMETHODIMP Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override {
+    return source_ ? failure_ : E_NOTIMPL;
+  }
   STDMETHODIMP SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
   STDMETHODIMP CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
     return E_NOTIMPL;
@@ -271,6 +266,7 @@ class TShortStream final : public IStream {
 
  private:
   HRESULT failure_;
+  IStream* source_;
 };
 }  // namespace
 
@@ -287,6 +283,15 @@ TEST(PersistenceErrors, HostStreamFailuresAreNamed) {
   TShortStream odd(static_cast<HRESULT>(0x80041234));
   EXPECT_EQ(persist->Load(&odd), DISP_E_EXCEPTION);
   EXPECT_EQ(ErrorDescription(), L"OLE error 80041234");
+
+  // The control reads ahead; a stream that cannot be put back after the
+  // control's data would leave the host's next reader at the wrong place.
+  Bytes followed = DemoFixture();
+  followed.resize(followed.size() + 3000, 0x5A);
+  ComPtr<IStream> source = MemoryStream(followed);
+  TShortStream unseekable(static_cast<HRESULT>(0x80041235), source.Get());
+  EXPECT_EQ(persist->Load(&unseekable), DISP_E_EXCEPTION);
+  EXPECT_EQ(ErrorDescription(), L"OLE error 80041235");
 }
 
 namespace {
@@ -322,9 +327,9 @@ TEST(Persistence, ScriptSeesTheLoadedColourAndFont) {
   CLSID scriptClsid{};
   ASSERT_EQ(CLSIDFromProgID(L"MSScriptControl.ScriptControl", &scriptClsid), S_OK);
   ComPtr<IDispatch> script;
-  ASSERT_EQ(CoCreateInstance(scriptClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                             reinterpret_cast<void**>(script.Put())),
-            S_OK);
+  ASSERT_EQ(
+      CoCreateInstance(scriptClsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(script.Put())),
+      S_OK);
   ASSERT_EQ(CallByName(script.Get(), L"Language", DISPATCH_PROPERTYPUT, {Text(L"VBScript")},
                        nullptr),
             S_OK);
@@ -379,18 +384,11 @@ class TSavingSite final : public IOleClientSite {
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-template <typename T>
-ComPtr<T> As(IUnknown* object, REFIID iid) {
-  ComPtr<T> result;
-  object->QueryInterface(iid, reinterpret_cast<void**>(result.Put()));
-  return result;
-}
-
 ComPtr<IFontDisp> BoldFontObject(const wchar_t* name) {
   FONTDESC desc{sizeof(FONTDESC), const_cast<LPOLESTR>(name), {}, FW_BOLD, 0, FALSE, FALSE, FALSE};
   desc.cySize.int64 = 200000;
   ComPtr<IFontDisp> font;
-  OleCreateFontIndirect(&desc, IID_IFontDisp, reinterpret_cast<void**>(font.Put()));
+  OleCreateFontIndirect(&desc, IID_PPV_ARGS(font.Put()));
   return font;
 }
 
@@ -459,9 +457,9 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
     EXPECT_EQ(PersistOf(control.Get())->IsDirty(), S_FALSE) << "a new control";
     change.step(control.Get());
     EXPECT_EQ(PersistOf(control.Get())->IsDirty(), change.dirty);
-    EXPECT_EQ(As<IPersistStorage>(control.Get(), IID_IPersistStorage)->IsDirty(), change.dirty);
+    EXPECT_EQ(control.As<IPersistStorage>()->IsDirty(), change.dirty);
     TSavingSite site;
-    ComPtr<IOleObject> ole = As<IOleObject>(control.Get(), IID_IOleObject);
+    ComPtr<IOleObject> ole = control.As<IOleObject>();
     ole->SetClientSite(&site);
     EXPECT_EQ(ole->Close(OLECLOSE_SAVEIFDIRTY), S_OK);
     EXPECT_EQ(site.saves, change.dirty == S_OK ? 1 : 0);
@@ -471,7 +469,7 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
   const auto storageSave = [](BOOL sameAsLoad, bool handOver, const Step& meanwhile) -> Step {
     return [=](ILumivox* c) {
       ComPtr<IStorage> storage = TemporaryStorage();
-      ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+      ComPtr<IPersistStorage> persist = QueryAs<IPersistStorage>(c);
       EXPECT_EQ(persist->Save(storage.Get(), sameAsLoad), S_OK);
       if (meanwhile) meanwhile(c);
       persist->SaveCompleted(handOver ? storage.Get() : nullptr);
@@ -487,13 +485,13 @@ TEST(PersistenceDirty, FromAChangeUntilLoadNewOrSave) {
        S_OK},
       {"storage InitNew",
        [](ILumivox* c) {
-         As<IPersistStorage>(c, IID_IPersistStorage)->InitNew(TemporaryStorage().Get());
+         QueryAs<IPersistStorage>(c)->InitNew(TemporaryStorage().Get());
        },
        S_FALSE},
       {"storage Load",
        [](ILumivox* c) {
          ComPtr<IStorage> storage = TemporaryStorage();
-         ComPtr<IPersistStorage> persist = As<IPersistStorage>(c, IID_IPersistStorage);
+         ComPtr<IPersistStorage> persist = QueryAs<IPersistStorage>(c);
          persist->Save(storage.Get(), FALSE);
          persist->Load(storage.Get());
        },

@@ -1,6 +1,8 @@
 #include "tests/win/ControlFixture.h"
 #include "tests/win/TestSupport.h"
 
+#include <thread>
+
 using Strings = std::vector<std::string>;
 
 TEST_F(ControlTest, PollMapsModesAndReadsThePosition) {
@@ -134,4 +136,25 @@ TEST_F(ControlTest, TimerPollsFromConstructionUntilCloseControl) {
   PumpFor(300);
   EXPECT_TRUE(os.mci.empty()) << "no poll after CloseControl";
   EXPECT_EQ(control.MediaPosition(), 5) << "the last polled value stays";
+}
+
+// Timers fire only on their own window's thread: an object made on a second
+// apartment thread polls through that thread's message loop, and the first
+// thread's object goes on polling through its own.
+TEST_F(ControlTest, ObjectsOnTwoApartmentThreadsBothPoll) {
+  os.Answer("status movie mode", 0, "paused");
+  bool secondPolled = false;
+  std::thread second([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      FakeSystem system;
+      system.Answer("status movie mode", 0, "playing");
+      TLumivox object(system);
+      secondPolled = PumpUntil(10000, [&] { return object.MediaStatus() == sPlaying; });
+    }
+    CoUninitialize();
+  });
+  second.join();
+  EXPECT_TRUE(secondPolled);
+  EXPECT_TRUE(PumpUntil(10000, [&] { return control.MediaStatus() == sPaused; }));
 }

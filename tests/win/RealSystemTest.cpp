@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tests/win/TestSupport.h"
 #include "win/GdiHandles.h"
+#include "win/OwnedHandle.h"
 #include "control/AwakeRequest.h"
 #include "control/LumivoxImpl.h"
 #include "control/OutputWindows.h"
@@ -74,9 +77,12 @@ TEST_F(RealSystemTest, InitializePlacesTheVideoWindowOnTheSecondMonitor) {
 
 TEST_F(RealSystemTest, LogosAreStretchedOverThePanelAndMarksDrawnOnTop) {
   const std::string folder = MakeTempFolder("orvex real logo");
-  const std::string jpeg = folder + "\\logo.jpg";
+  const std::string written = folder + "\\logo.jpg";
+  // A logo whose name the code page cannot write.
+  const std::wstring jpeg = AnsiToWide(folder) + L"\\\uc601\ud654 \u00df.jpg";
   const std::string bmp = folder + "\\logo.bmp";
-  WriteFileBytes(jpeg, QuadrantJpegFile(320, 240));
+  WriteFileBytes(written, QuadrantJpegFile(320, 240));
+  ASSERT_TRUE(MoveFileW(AnsiToWide(written).c_str(), jpeg.c_str()));
   WriteFileBytes(bmp, QuadrantBitmapFile(320, 240));
   control.SetLogo(jpeg);
   ASSERT_TRUE(control.Initialize());
@@ -89,7 +95,7 @@ TEST_F(RealSystemTest, LogosAreStretchedOverThePanelAndMarksDrawnOnTop) {
   // Stretched to the edges: the last pixel inside the bevel belongs to the logo.
   EXPECT_TRUE(ScreenShows(x0 + 797, y0 + 596, {255, 255, 0}, 40));
 
-  control.SetLogo(bmp);
+  control.SetLogo(AnsiToWide(bmp));
   control.TVTest();
   EXPECT_TRUE(ScreenShows(1024 + 30, 30, {255, 0, 0}, 0));
   EXPECT_TRUE(ScreenShows(1024 + 770, 30, {255, 0, 0}, 0));
@@ -102,12 +108,12 @@ TEST_F(RealSystemTest, LogosAreStretchedOverThePanelAndMarksDrawnOnTop) {
   EXPECT_TRUE(ScreenShows(1024 + 61, 538, {0, 0, 255}, 0));
   EXPECT_TRUE(ScreenShows(1024 + 739, 538, {255, 255, 0}, 0));
 
-  control.SetLogo("");
+  control.SetLogo(L"");
   const Rgb panel{GetRValue(GetSysColor(COLOR_GRADIENTACTIVECAPTION)),
                   GetGValue(GetSysColor(COLOR_GRADIENTACTIVECAPTION)),
                   GetBValue(GetSysColor(COLOR_GRADIENTACTIVECAPTION))};
   EXPECT_TRUE(ScreenShows(1024 + 200, 100, panel, 0)) << "no logo: the panel colour shows";
-  DeleteFileA(jpeg.c_str());
+  DeleteFileW(jpeg.c_str());
   DeleteFileA(bmp.c_str());
   RemoveDirectoryA(folder.c_str());
 }
@@ -128,7 +134,7 @@ TEST_F(RealSystemTest, CursorOnTheTelevisionIsPutBack) {
 
 TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   ASSERT_TRUE(control.Initialize());
-  control.SetFileName(TestDataPath("sample clip.mpg"));
+  control.SetFileName(AnsiToWide(TestDataPath("sample clip.mpg")));
   ASSERT_TRUE(control.Open());
   EXPECT_NE(GetWindow(FormVideo()->pnlVideo.Handle(), GW_CHILD), nullptr)
       << "the device's picture window lives in the video panel";
@@ -167,6 +173,52 @@ TEST_F(RealSystemTest, ClipPlaysPausesSeeksStopsAndCloses) {
   EXPECT_EQ(control.MediaRate(), 0);
   EXPECT_EQ(control.MediaPosition(), 0);
   EXPECT_TRUE(PumpUntil(2000, [&] { return control.MediaStatus() == sNotReady; }));
+}
+
+// What the field meets: names that are no disk file fail at once like a
+// missing file, a file whose name the code page cannot write opens, and a seek
+// past the end leaves the device answering the seeks that follow.
+TEST_F(RealSystemTest, HostileNamesFailAtOnceAndSeeksPastTheEndKeepTheDeviceAnswering) {
+  ASSERT_TRUE(control.Initialize());
+  const std::wstring folder = AnsiToWide(MakeTempFolder("orvex names"));
+  const std::wstring clip = folder + L"\\\uc601\ud654 \u00df \U0001F3AC.mpg";
+  ASSERT_TRUE(CopyFileW(AnsiToWide(TestDataPath("sample clip.mpg")).c_str(), clip.c_str(), FALSE));
+  const TKernelHandle pipe(CreateNamedPipeW(L"\\\\.\\pipe\\orvex-clip", PIPE_ACCESS_INBOUND, 0, 1,
+                                            0, 0, 0, nullptr));
+  const struct {
+    std::wstring name;
+    bool opens;
+  } names[] = {{L"COM1", false},           {folder + L"\\COM1.mpg", false},
+               {L"NUL", false},            {L"\\\\.\\pipe\\orvex-clip", false},
+               {folder, false},            {clip, true}};
+  for (const auto& c : names) {
+    control.SetFileName(c.name);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(control.Open(), c.opens) << WideToUtf8(c.name);
+    const DWORD took = GetTickCount() - start;
+    if (!c.opens) EXPECT_LT(took, 2000u) << WideToUtf8(c.name);
+    std::printf("Open(%s): %lu ms\n", WideToUtf8(c.name).c_str(), static_cast<unsigned long>(took));
+    EXPECT_EQ(control.FileName(), c.name);
+  }
+
+  ASSERT_TRUE(PumpUntil(10000, [&] { return control.MediaStatus() == sPlaying; }));
+  const int32_t length = control.MediaLength();
+  for (const int32_t past : {length + 1, length + 5000, INT32_MAX}) {
+    control.SetMediaPosition(past);
+    PumpFor(300);
+    const DWORD start = GetTickCount();
+    control.SetMediaPosition(1000);
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, 2000u) << past;
+    std::printf("seek to %ld, then back: %lu ms\n", static_cast<long>(past),
+                static_cast<unsigned long>(took));
+    EXPECT_TRUE(PumpUntil(5000, [&] {
+      return control.MediaPosition() >= 1000 && control.MediaPosition() < 2500;
+    })) << "after a seek to " << past << " the position is " << control.MediaPosition();
+  }
+  control.Close();
+  DeleteFileW(clip.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(RealSystemTest, DigitalVideoIsRefusedAndMpegVideoAcceptsTheClip) {

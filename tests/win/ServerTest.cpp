@@ -127,6 +127,26 @@ TEST_F(RegistrationTest, UnregisterKeepsTheLibraryAndRegisterRestores) {
   EXPECT_EQ(RegisteredValues(), registered);
 }
 
+// A folder whose name the code page cannot write registers like any other:
+// the module's path is read and written in wide text.
+TEST_F(RegistrationTest, RegistersFromAFolderTheCodePageCannotWrite) {
+  const std::wstring wideFolder = AnsiToWide(folder) + L"\\\uc601\ud654 \u00df";
+  const std::wstring wideOcx = wideFolder + L"\\Orvex.OCX";
+  ASSERT_TRUE(CreateDirectoryW(wideFolder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(AnsiToWide(BuildOcxPath()).c_str(), wideOcx.c_str(), FALSE));
+  HMODULE module = LoadLibraryW(wideOcx.c_str());
+  ASSERT_NE(module, nullptr);
+  const auto registerServer =
+      reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllRegisterServer"));
+  EXPECT_EQ(registerServer(), S_OK);
+  wchar_t shortPath[MAX_PATH] = {};
+  GetShortPathNameW(wideOcx.c_str(), shortPath, MAX_PATH);
+  EXPECT_EQ(ReadRegString(kClassKey + "\\InprocServer32"), WideToAnsi(shortPath));
+  FreeLibrary(module);
+  DeleteFileW(wideOcx.c_str());
+  RemoveDirectoryW(wideFolder.c_str());
+}
+
 // Registration through a writer that refuses its N-th value, for every N:
 // SELFREG_E_CLASS, no write after the refused one, and no class entry left.
 TEST_F(RegistrationTest, AFailedWriteIsReportedAndLeavesNoClassBehind) {
@@ -136,8 +156,8 @@ TEST_F(RegistrationTest, AFailedWriteIsReportedAndLeavesNoClassBehind) {
   ASSERT_NE(module, nullptr);
   int writes = 0;
   int refused = -1;
-  const TRegistryWriter write = [&](const std::string& key, const char* name,
-                                    const std::string& data) {
+  const TRegistryWriter write = [&](const std::wstring& key, const wchar_t* name,
+                                    const std::wstring& data) {
     return writes++ == refused ? ERROR_ACCESS_DENIED : WriteClassesRootValue(key, name, data);
   };
   ASSERT_EQ(RegisterLumivox(module, write), S_OK);
@@ -179,17 +199,13 @@ class ExportsTest : public ::testing::Test {
   }
   ComPtr<IClassFactory> Factory() {
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_IClassFactory,
-                             reinterpret_cast<void**>(factory.Put())),
-              S_OK);
+    EXPECT_EQ(getClassObject(CLSID_Lumivox, IID_PPV_ARGS(factory.Put())), S_OK);
     return factory;
   }
   // An object's Initialize opens the module's windows; the object goes again.
   void InitializeOneObject(IClassFactory* factory) {
     ComPtr<ILumivox> control;
-    ASSERT_EQ(
-        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
-        S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
     VARIANT_BOOL initialized = 0;
     control->Initialize(&initialized);
     control.Reset();
@@ -219,8 +235,7 @@ TEST_F(ExportsTest, UnloadAnswersFollowObjectsAndLocks) {
   ComPtr<IClassFactory> factory = Factory();
   EXPECT_EQ(canUnload(), S_OK) << "the factory holds no lock";
   ComPtr<IUnknown> object;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.Put())),
-            S_OK);
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(object.Put())), S_OK);
   EXPECT_EQ(canUnload(), S_FALSE);
   object.Reset();
   EXPECT_EQ(canUnload(), S_OK);
@@ -254,11 +269,10 @@ TEST_F(ExportsTest, CreateInstanceRules) {
   EXPECT_EQ(canUnload(), S_OK) << "a refused object is destroyed";
 
   ComPtr<IUnknown> inner;
-  ASSERT_EQ(factory->CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(inner.Put())),
-            S_OK);
+  ASSERT_EQ(factory->CreateInstance(&outer, IID_PPV_ARGS(inner.Put())), S_OK);
   // Interfaces of an aggregated object count on the outer object.
   ComPtr<ILumivox> lumivox;
-  ASSERT_EQ(inner->QueryInterface(IID_ILumivox, reinterpret_cast<void**>(lumivox.Put())), S_OK);
+  ASSERT_EQ(inner.As(&lumivox), S_OK);
   const LONG outerRefs = outer.refs;
   lumivox->AddRef();
   EXPECT_EQ(outer.refs, outerRefs + 1);
@@ -274,9 +288,7 @@ TEST_F(ExportsTest, UnloadWaitsForTheOutputWindowsAndTheLibraryReloads) {
     EXPECT_EQ(canUnload(), S_FALSE) << "the video window is still on the television";
     // Any object's CloseControl closes the module's windows.
     ComPtr<ILumivox> control;
-    ASSERT_EQ(
-        factory->CreateInstance(nullptr, IID_ILumivox, reinterpret_cast<void**>(control.Put())),
-        S_OK);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(control.Put())), S_OK);
     control->CloseControl();
     control.Reset();
     factory.Reset();

@@ -5,11 +5,17 @@
 #include <cstring>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 
 #include "win/OwnedHandle.h"
 
 namespace {
+
+class TRegisterBuildOcx : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(Regsvr32(BuildOcxPath())) << BuildOcxPath(); }
+};
 
 // RGB of the quadrant a pixel lies in.
 void QuadrantColor(int x, int y, int width, int height, uint8_t rgb[3]) {
@@ -238,3 +244,9 @@ TProcessUsage ProcessUsage(const std::string& proc) {
   return usage;
 }
 
+
+bool RegisterBuildOcxFirst() {
+  static const bool added =
+      (::testing::AddGlobalTestEnvironment(new TRegisterBuildOcx), true);
+  return added;
+}

@@ -50,6 +50,10 @@ std::string BuildOcxPath();
 int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
 // regsvr32 /s on the file (with /u to unregister); true when it succeeded.
 bool Regsvr32(const std::string& path, bool unregister = false);
+// Has the build's Orvex.OCX registered before the program's first test, for
+// programs that create the registered class or need its type library:
+//   const bool registered = RegisterBuildOcxFirst();  // at namespace scope
+bool RegisterBuildOcxFirst();
 
 // A file next to the test program (fixtures are built there).
 std::string TestDataPath(const char* name);

@@ -223,7 +223,7 @@ TEST_F(TypeLibTest, LibraryAttributes) {
 
   // No custom data (MIDL and widl would add their version and a time stamp).
   ComPtr<ITypeLib2> lib2;
-  ASSERT_EQ(lib->QueryInterface(IID_ITypeLib2, reinterpret_cast<void**>(lib2.Put())), S_OK);
+  ASSERT_EQ(lib.As(&lib2), S_OK);
   CUSTDATA custom = {};
   ASSERT_EQ(lib2->GetAllCustData(&custom), S_OK);
   EXPECT_EQ(custom.cCustData, 0u);
