@@ -62,6 +62,10 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
   "${CMAKE_BINARY_DIR};Orvex;x86;/"
   "${CMAKE_BINARY_DIR};Orvex;common;/"
   "${ORVEX_X64_BUILD_DIR};Orvex;x64;/")
-# SHA256SUMS is written over the staged files, just before they are zipped.
+# SHA256SUMS is written over the staged files, just before they are zipped;
+# the zip is then written again with fixed order, times and modes, so that
+# one commit gives the same bytes (WriteZip.cmake).
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/WriteChecksums.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/WriteZip.cmake)
+set(CPACK_ORVEX_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 include(CPack)
