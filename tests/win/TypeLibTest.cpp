@@ -198,7 +198,8 @@ static_assert(sizeof(kTable) / sizeof(kTable[0]) == 44, "ILumivox has 44 functio
 // change of the interface above changes it, and is made here on purpose. The
 // 32-bit library is the same whichever bitness its writer has.
 const char* const kPublishedSha256 =
-    kSyskind == SYS_WIN64 ? "GOLDEN64" : "GOLDEN32";
+    kSyskind == SYS_WIN64 ? "bbb5d71598555eb3d9bd69ee6b1e15841fdb40fa9e977726d65fb60d0d4878bd"
+                          : "c0577ee396f996064e12a4d07bc0ecaea8c056e6f681b161916a7a2daaf345b9";
 
 INVOKEKIND InvokeKind(Kind kind) {
   switch (kind) {
