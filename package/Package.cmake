@@ -13,6 +13,11 @@ function(orvex_guid out name)
   set(${out} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
 endfunction()
 
+# CPack installs what is built and builds nothing itself (its preinstall step
+# would otherwise build every target of both trees, tests included):
+# scripts/build.sh builds the package's targets first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   install(TARGETS Orvex RUNTIME DESTINATION x64 COMPONENT x64)
   return()
