@@ -6,7 +6,9 @@
 // The second argument is the target system of the library: win32 for the
 // 32-bit OCX, win64 for the x86_64 build (its vtable offsets count 8-byte
 // pointers). A library for the other pointer size than the generator's own
-// needs that system's stdole2.tlb as third argument (see LoadStdOle).
+// needs that system's stdole2.tlb as third argument (see LoadStdOle). The
+// bytes written for a target system are the same whichever bitness this
+// program has (automation/TypeLibRecords.h).
 //
 // The help strings are Chinese; the type library writer stores them in the
 // process's ANSI code page, which must therefore be 936 (under Wine:
@@ -26,9 +28,10 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <vector>
 
+#include "automation/InterfaceRows.h"
+#include "automation/TypeLibRecords.h"
 #include "control/OrvexTypeLib.h"
 #include "win/ComSupport.h"
 #include "win/TextConversion.h"
@@ -61,80 +64,30 @@ std::wstring Wide(const char* utf8) {
 }
 
 // ---------------------------------------------------------------------------
-// The library as control/LumivoxInterface.def defines it.
+// The library as control/LumivoxInterface.def defines it
+// (automation/InterfaceRows.h).
 
-enum class Kind {
-  GET,            // propget, [out, retval] Value
-  PUT,            // propput, [in] value
-  PUTREF,         // propputref, [in] value
-  METHOD,         // method without parameters
-  METHOD_RESULT,  // method returning its result through [out, retval] Value
-};
+using interface_rows::Enumeration;
+using interface_rows::Function;
+using interface_rows::Invoke;
+using interface_rows::kClass;
+using interface_rows::kEnumerations;
+using interface_rows::kEvents;
+using interface_rows::kFunctions;
+using interface_rows::kInterface;
+using interface_rows::kLibrary;
 
-enum class Type { None, Color, Font, Text, Long, Bool, Enum };
-
-// The type library's view of a C++ value type of the interface.
-template <typename T>
-constexpr Type TypeOf() {
-  if constexpr (std::is_same_v<T, void>) return Type::None;
-  else if constexpr (std::is_same_v<T, OLE_COLOR>) return Type::Color;
-  else if constexpr (std::is_same_v<T, IFontDisp*>) return Type::Font;
-  else if constexpr (std::is_same_v<T, BSTR>) return Type::Text;
-  else if constexpr (std::is_same_v<T, LONG>) return Type::Long;
-  else if constexpr (std::is_same_v<T, VARIANT_BOOL>) return Type::Bool;
-  else if constexpr (std::is_enum_v<T>) return Type::Enum;
-  else static_assert(!sizeof(T), "a value type the type library writer does not know");
+// A GUID as the definition writes it (bare, without braces).
+GUID GuidOf(const char* text) {
+  GUID guid;
+  Check(IIDFromString((L"{" + Wide(text) + L"}").c_str(), &guid), std::string("reading the GUID ") + text);
+  return guid;
 }
-
-struct Member {
-  const char* name;
-  DISPID id;
-  Kind kind;
-  Type type;
-  const char* typeName;  // the enumeration's name for Type::Enum
-  const char* help;
-};
-
-const Member kMembers[] = {
-#define ORVEX_FUNCTION(name, dispid, invoke, type, help) \
-  {#name, dispid, Kind::invoke, TypeOf<type>(), #type, help},
-#include "control/LumivoxInterface.def"
-};
-
-struct Enumerator {
-  const char* name;
-  LONG value;
-};
-
-struct Enumeration {
-  const char* name;
-  const GUID* guid;
-  std::vector<Enumerator> values;
-};
-
-#define ORVEX_ENUMERATOR(name, value) {#name, value},
-const Enumeration kEnumerations[] = {
-#define ORVEX_ENUM(name, guid, enumerators) {#name, &GUID_##name, {enumerators(ORVEX_ENUMERATOR)}},
-#include "control/LumivoxInterface.def"
-};
-#undef ORVEX_ENUMERATOR
-
-// The dual interface, the event interface and the class: name, GUID, help.
-struct TypeText {
-  const char* name;
-  const GUID* guid;
-  const char* help;
-};
-#define ORVEX_INTERFACE(name, guid, help) const TypeText kInterface{#name, &IID_##name, help};
-#define ORVEX_EVENTS(name, guid, help) const TypeText kEvents{#name, &DIID_##name, help};
-#define ORVEX_CLASS(name, guid, help, interface, events) const TypeText kClass{#name, &CLSID_##name, help};
-#define ORVEX_LIBRARY(name, guid, locale, help) const char kLibraryName[] = #name;
-#include "control/LumivoxInterface.def"
 
 // ---------------------------------------------------------------------------
 
 constexpr UINT kDispatchSlots = 7;  // IUnknown's three and IDispatch's four
-constexpr UINT kFunctionCount = sizeof(kMembers) / sizeof(kMembers[0]);
+constexpr UINT kFunctionCount = sizeof(kFunctions) / sizeof(kFunctions[0]);
 constexpr UINT kEnumerationCount = sizeof(kEnumerations) / sizeof(kEnumerations[0]);
 
 UINT PointerSize(SYSKIND syskind) { return syskind == SYS_WIN64 ? 8 : 4; }
@@ -150,7 +103,7 @@ struct TypeRefs {
 UINT EnumerationIndex(const char* name) {
   for (UINT i = 0; i < kEnumerationCount; ++i)
     if (std::string(kEnumerations[i].name) == name) return i;
-  throw Failure(std::string("no enumeration ") + name);
+  throw Failure(std::string("a value type the type library writer does not know: ") + name);
 }
 
 // A parameter type: the value type, behind one more pointer for [out].
@@ -159,26 +112,30 @@ struct ParamType {
   TYPEDESC chain[3] = {};
   TYPEDESC* top = nullptr;
 
-  ParamType(const Member& m, bool out, const TypeRefs& refs) {
+  // The value's type as the definition writes it: one of OLE Automation's,
+  // or an enumeration of this library.
+  ParamType(const Function& f, bool out, const TypeRefs& refs) {
+    const std::string type = f.type;
     TYPEDESC* value = &chain[2];
-    switch (m.type) {
-      case Type::Color: value->vt = VT_USERDEFINED; value->hreftype = refs.color; break;
-      case Type::Text: value->vt = VT_BSTR; break;
-      case Type::Long: value->vt = VT_I4; break;
-      case Type::Bool: value->vt = VT_BOOL; break;
-      case Type::Enum:
-        value->vt = VT_USERDEFINED;
-        value->hreftype = refs.enums[EnumerationIndex(m.typeName)];
-        break;
-      case Type::Font:
-        // The font object is always passed by pointer.
-        value->vt = VT_USERDEFINED;
-        value->hreftype = refs.font;
-        chain[1].vt = VT_PTR;
-        chain[1].lptdesc = value;
-        value = &chain[1];
-        break;
-      case Type::None: throw Failure("a parameter without a type");
+    if (type == "OLE_COLOR") {
+      value->vt = VT_USERDEFINED;
+      value->hreftype = refs.color;
+    } else if (type == "BSTR") {
+      value->vt = VT_BSTR;
+    } else if (type == "LONG") {
+      value->vt = VT_I4;
+    } else if (type == "VARIANT_BOOL") {
+      value->vt = VT_BOOL;
+    } else if (type == "IFontDisp*") {
+      // The font object is always passed by pointer.
+      value->vt = VT_USERDEFINED;
+      value->hreftype = refs.font;
+      chain[1].vt = VT_PTR;
+      chain[1].lptdesc = value;
+      value = &chain[1];
+    } else {
+      value->vt = VT_USERDEFINED;
+      value->hreftype = refs.enums[EnumerationIndex(f.type)];
     }
     top = value;
     if (out) {
@@ -235,28 +192,28 @@ void Describe(ICreateTypeInfo* info, const GUID& guid, const char* help, const s
   if (help) Check(info->SetDocString(const_cast<LPOLESTR>(Wide(help).c_str())), "SetDocString " + what);
 }
 
-void AddFunction(ICreateTypeInfo* info, UINT index, const Member& m, const TypeRefs& refs, UINT pointerSize) {
+void AddFunction(ICreateTypeInfo* info, UINT index, const Function& m, const TypeRefs& refs, UINT pointerSize) {
   const std::string what = "ILumivox function " + std::to_string(index + 1) + " (" + m.name + ")";
   FUNCDESC fd = {};
-  fd.memid = m.id;
+  fd.memid = m.dispid;
   fd.funckind = FUNC_PUREVIRTUAL;
   fd.callconv = CC_STDCALL;
   fd.elemdescFunc.tdesc.vt = VT_HRESULT;
   fd.wFuncFlags = 0;
   // The slot in the C++ ILumivox: after IDispatch's seven, in table order.
   fd.oVft = static_cast<SHORT>((kDispatchSlots + index) * pointerSize);
-  switch (m.kind) {
-    case Kind::GET: fd.invkind = INVOKE_PROPERTYGET; break;
-    case Kind::PUT: fd.invkind = INVOKE_PROPERTYPUT; break;
-    case Kind::PUTREF: fd.invkind = INVOKE_PROPERTYPUTREF; break;
-    case Kind::METHOD:
-    case Kind::METHOD_RESULT: fd.invkind = INVOKE_FUNC; break;
+  switch (m.invoke) {
+    case Invoke::GET: fd.invkind = INVOKE_PROPERTYGET; break;
+    case Invoke::PUT: fd.invkind = INVOKE_PROPERTYPUT; break;
+    case Invoke::PUTREF: fd.invkind = INVOKE_PROPERTYPUTREF; break;
+    case Invoke::METHOD:
+    case Invoke::METHOD_RESULT: fd.invkind = INVOKE_FUNC; break;
   }
 
   ELEMDESC param = {};
   std::optional<ParamType> type;
-  const bool out = m.kind == Kind::GET || m.kind == Kind::METHOD_RESULT;
-  if (m.kind != Kind::METHOD) {
+  const bool out = m.invoke == Invoke::GET || m.invoke == Invoke::METHOD_RESULT;
+  if (m.invoke != Invoke::METHOD) {
     type.emplace(m, out, refs);
     param.tdesc = *type->top;
     param.paramdesc.wParamFlags = out ? (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL) : PARAMFLAG_FIN;
@@ -279,7 +236,7 @@ void AddFunction(ICreateTypeInfo* info, UINT index, const Member& m, const TypeR
 
 void AddEnumeration(ICreateTypeInfo* info, const Enumeration& e) {
   const std::string what = e.name;
-  Describe(info, *e.guid, nullptr, what);
+  Describe(info, GuidOf(e.guid), nullptr, what);
   for (UINT i = 0; i < e.values.size(); ++i) {
     VARIANT value;
     VariantInit(&value);
@@ -324,12 +281,12 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   const UINT pointerSize = PointerSize(syskind);
   ComPtr<ICreateTypeLib2> lib;
   Check(CreateTypeLib2(syskind, path.c_str(), lib.Put()), "CreateTypeLib2");
-  Check(lib->SetName(const_cast<LPOLESTR>(Wide(kLibraryName).c_str())), "SetName library");
-  Check(lib->SetGuid(LIBID_Orvex), "SetGuid library");
-  Check(lib->SetLcid(kOrvexLibLcid), "SetLcid library");
+  Check(lib->SetName(const_cast<LPOLESTR>(Wide(kLibrary.name).c_str())), "SetName library");
+  Check(lib->SetGuid(GuidOf(kLibrary.guid)), "SetGuid library");
+  Check(lib->SetLcid(kLibrary.locale), "SetLcid library");
   Check(lib->SetVersion(kOrvexLibMajor, kOrvexLibMinor), "SetVersion library");
   Check(lib->SetLibFlags(LIBFLAG_FCONTROL), "SetLibFlags library");
-  Check(lib->SetDocString(const_cast<LPOLESTR>(Wide(kOrvexLibHelp).c_str())), "SetDocString library");
+  Check(lib->SetDocString(const_cast<LPOLESTR>(Wide(kLibrary.help).c_str())), "SetDocString library");
 
   ComPtr<ITypeInfo> dispatch;
   Check(stdole->GetTypeInfoOfGuid(IID_IDispatch, dispatch.Put()), "stdole2 IDispatch");
@@ -358,7 +315,7 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   // whose GetRefTypeOfImplType(-1) gives this vtable half. IDispatch is
   // referenced before the dual flag is set, so that the reference comes from
   // the target system's stdole2 (SetTypeFlags would add this process's).
-  Describe(lumivox.Get(), *kInterface.guid, kInterface.help, kInterface.name);
+  Describe(lumivox.Get(), GuidOf(kInterface.guid), kInterface.help, kInterface.name);
   Check(lumivox->AddImplType(0, AddRef(lumivox.Get(), dispatch.Get(), "IDispatch into the interface")),
         "AddImplType the interface");
   Check(lumivox->SetTypeFlags(TYPEFLAG_FDUAL | TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE),
@@ -369,11 +326,11 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   for (UINT i = 0; i < kEnumerationCount; ++i)
     refs.enums[i] = AddRef(lumivox.Get(), AsTypeInfo(enums[i].Get(), kEnumerations[i].name).Get(),
                            kEnumerations[i].name);
-  for (UINT i = 0; i < kFunctionCount; ++i) AddFunction(lumivox.Get(), i, kMembers[i], refs, pointerSize);
+  for (UINT i = 0; i < kFunctionCount; ++i) AddFunction(lumivox.Get(), i, kFunctions[i], refs, pointerSize);
   Check(lumivox->LayOut(), "LayOut the interface");
 
   // The event interface: the control raises no events; it is empty.
-  Describe(events.Get(), *kEvents.guid, kEvents.help, kEvents.name);
+  Describe(events.Get(), GuidOf(kEvents.guid), kEvents.help, kEvents.name);
   Check(events->AddImplType(0, AddRef(events.Get(), dispatch.Get(), "IDispatch into the event interface")),
         "AddImplType the event interface");
   Check(events->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags the event interface");
@@ -382,7 +339,7 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   // Lumivox: the control class. Its flags are set last: AddImplType marks
   // the class dispatchable when the interface's type reference happens to
   // equal IDispatch's in the bits the writer compares (both are 0 here).
-  Describe(coclass.Get(), *kClass.guid, kClass.help, kClass.name);
+  Describe(coclass.Get(), GuidOf(kClass.guid), kClass.help, kClass.name);
   Check(coclass->AddImplType(0, AddRef(coclass.Get(), AsTypeInfo(lumivox.Get(), kInterface.name).Get(),
                                        kInterface.name)),
         "AddImplType the class 0");
@@ -396,6 +353,35 @@ void Generate(const std::wstring& path, SYSKIND syskind, ITypeLib* stdole) {
   Check(lib->SaveAllChanges(), "SaveAllChanges");
 }
 
+// The description sizes as this process lays the structures out: the
+// system's writer stores these in every record (automation/TypeLibRecords.h).
+constexpr DescriptionSizes kOwnSizes = sizeof(void*) == 8 ? kDescriptionSizes64 : kDescriptionSizes32;
+static_assert(sizeof(FUNCDESC) == kOwnSizes.funcdesc && sizeof(ELEMDESC) == kOwnSizes.elemdesc &&
+                  sizeof(VARDESC) == kOwnSizes.vardesc && sizeof(VARIANT) == kOwnSizes.variant,
+              "the description sizes of this system");
+
+std::string ReadWhole(const std::wstring& path) {
+  std::string bytes;
+  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+    const bool failed = std::ferror(file);
+    std::fclose(file);
+    if (!failed) return bytes;
+  }
+  throw Failure("cannot read the written library");
+}
+
+// Sets the records' description sizes for the target system, so that the
+// library does not depend on this writer's own bitness.
+void SetSizesForTarget(const std::wstring& path, SYSKIND syskind) {
+  std::string bytes = ReadWhole(path);
+  SetDescriptionSizes(bytes, kOwnSizes, syskind == SYS_WIN64 ? kDescriptionSizes64 : kDescriptionSizes32);
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  const bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  if ((file && std::fclose(file) != 0) || !written) throw Failure("cannot write the library's description sizes");
+}
+
 // Loads the written library back and checks what could silently go wrong:
 // the texts that pass through the ANSI code page, and ILumivox's vtable size.
 void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
@@ -403,7 +389,7 @@ void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
   Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, lib.Put()), "LoadTypeLibEx of the written library");
   TBstr help;
   Check(lib->GetDocumentation(-1, nullptr, help.Put(), nullptr, nullptr), "GetDocumentation library");
-  if (!help.Get() || Wide(kOrvexLibHelp) != help.Get()) throw Failure("the library's help string does not read back");
+  if (!help.Get() || Wide(kLibrary.help) != help.Get()) throw Failure("the library's help string does not read back");
 
   ComPtr<ITypeInfo> info, iface;
   Check(lib->GetTypeInfoOfGuid(IID_ILumivox, info.Put()), "GetTypeInfoOfGuid ILumivox");
@@ -420,9 +406,9 @@ void VerifyWritten(const std::wstring& path, SYSKIND syskind) {
 
   for (UINT i = 0; i < kFunctionCount; ++i) {
     TBstr doc;
-    Check(iface->GetDocumentation(kMembers[i].id, nullptr, doc.Put(), nullptr, nullptr),
-          std::string("GetDocumentation ") + kMembers[i].name);
-    if (!doc.Get() || Wide(kMembers[i].help) != doc.Get()) throw Failure(std::string("the help string of ") + kMembers[i].name + " does not read back");
+    Check(iface->GetDocumentation(kFunctions[i].dispid, nullptr, doc.Put(), nullptr, nullptr),
+          std::string("GetDocumentation ") + kFunctions[i].name);
+    if (!doc.Get() || Wide(kFunctions[i].help) != doc.Get()) throw Failure(std::string("the help string of ") + kFunctions[i].name + " does not read back");
   }
 }
 
@@ -449,6 +435,7 @@ int Run(int argc, wchar_t** argv) {
   try {
     ComPtr<ITypeLib> stdole = LoadStdOle(syskind, stdoleFile);
     Generate(path, syskind, stdole.Get());
+    SetSizesForTarget(path, syskind);
     VerifyWritten(path, syskind);
   } catch (...) {
     DeleteFileW(path.c_str());

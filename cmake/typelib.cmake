@@ -21,7 +21,7 @@
 # the dispinterface Font.
 set(ORVEX_TYPELIB "" CACHE FILEPATH "Type library to embed in Orvex.OCX instead of generating one")
 
-add_executable(orvex_typelib_gen automation/TypeLibGen.cpp)
+add_executable(orvex_typelib_gen automation/TypeLibGen.cpp automation/TypeLibRecords.cpp)
 target_link_libraries(orvex_typelib_gen PRIVATE orvex_winkit oleaut32 ole32 uuid shell32)
 target_include_directories(orvex_typelib_gen PRIVATE ${CMAKE_SOURCE_DIR})
 
@@ -56,9 +56,10 @@ else()
       NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
       DOC "The 32-bit OLE Automation type library (stdole2.tlb)")
     if(ORVEX_STDOLE2_WIN32)
-      orvex_target_path(_out32 ${CMAKE_BINARY_DIR}/Orvex-win32.tlb)
+      set(ORVEX_WIN32_TYPELIB ${CMAKE_BINARY_DIR}/Orvex-win32.tlb)
+      orvex_target_path(_out32 ${ORVEX_WIN32_TYPELIB})
       orvex_target_path(_stdole32 ${ORVEX_STDOLE2_WIN32})
-      list(APPEND _outputs ${CMAKE_BINARY_DIR}/Orvex-win32.tlb)
+      list(APPEND _outputs ${ORVEX_WIN32_TYPELIB})
       list(APPEND _commands
         COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:orvex_typelib_gen> ${_out32} win32 ${_stdole32})
     else()

@@ -13,6 +13,11 @@ function(orvex_guid out name)
   set(${out} "{${CMAKE_MATCH_1}}" PARENT_SCOPE)
 endfunction()
 
+# CPack installs what is built and builds nothing itself (its preinstall step
+# would otherwise build every target of both trees, tests included):
+# scripts/build.sh builds the package's targets first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # The integrators' reference page and the DISPID header, written from the
 # interface's definition, the notes of package/reference and its facts. Every
 # Windows tree writes them, so that a member without notes in either language
@@ -88,6 +93,10 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
   "${CMAKE_BINARY_DIR};Orvex;x86;/"
   "${CMAKE_BINARY_DIR};Orvex;common;/"
   "${ORVEX_X64_BUILD_DIR};Orvex;x64;/")
-# SHA256SUMS is written over the staged files, just before they are zipped.
+# SHA256SUMS is written over the staged files, just before they are zipped;
+# the zip is then written again with fixed order, times and modes, so that
+# one commit gives the same bytes (WriteZip.cmake).
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/WriteChecksums.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/WriteZip.cmake)
+set(CPACK_ORVEX_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 include(CPack)

@@ -8,12 +8,19 @@
 #           win32 tree and the win64 tree's Orvex.OCX (both built as needed)
 #   build.sh [native|win32|win64|package]...   (default: native win32)
 # Where 32-bit programs cannot run (scripts/wine-arch.sh says win64), win32
-# embeds the type library that win64 writes, so win64 is built first.
+# embeds the type library that win64 writes (the same bytes as the 32-bit
+# writer's), so win64 is built first.
+# One commit gives the same bytes: SOURCE_DATE_EPOCH, unless set, is the
+# commit's time (a fixed date outside git), for every tool that stamps a time.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs=$(nproc 2>/dev/null || echo 2)
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct 2>/dev/null) || SOURCE_DATE_EPOCH=946684800
+fi
+export SOURCE_DATE_EPOCH
 
-# build_tree <tree> [target...]: configures the tree if needed and builds
+# build_tree <tree> [target...]: configures the tree and builds
 # the targets (all by default).
 build_tree() {
   local name=$1 dir=$root/build/$1 targets=()
@@ -26,18 +33,14 @@ build_tree() {
       args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake")
       # Where 32-bit programs cannot run, the type library generator cannot
       # run in this tree: it embeds the 32-bit library the win64 tree writes.
-      if [ "$arch" = win64 ]; then
-        typelib=$root/build/win64/Orvex-win32.tlb
-        args+=(-DORVEX_TYPELIB:FILEPATH="$typelib")
-      fi ;;
+      # Given on every run (empty: generate), so the cache never keeps an old one.
+      [ "$arch" = win64 ] && typelib=$root/build/win64/Orvex-win32.tlb
+      args+=(-DORVEX_TYPELIB:FILEPATH="$typelib") ;;
     win64) args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake") ;;
     *) echo "build: unknown tree '$name'" >&2; exit 2 ;;
   esac
   echo "build: $name"
-  if [ ! -f "$dir/CMakeCache.txt" ] ||
-     { [ -n "$typelib" ] && ! grep -qxF "ORVEX_TYPELIB:FILEPATH=$typelib" "$dir/CMakeCache.txt"; }; then
-    cmake "${args[@]}" > "$root/build/$name-configure.log"
-  fi
+  cmake "${args[@]}" > "$root/build/$name-configure.log"
   cmake --build "$dir" -j"$jobs" "${targets[@]}" > "$root/build/$name-build.log" 2>&1 || {
     tail -n 40 "$root/build/$name-build.log" >&2
     echo "build: $name failed (log: build/$name-build.log)" >&2
@@ -62,10 +65,13 @@ if [[ " ${trees[*]} " == *" package "* ]]; then
   if [[ " ${trees[*]} " != *" win64 "* ]]; then build_tree win64 Orvex; fi
   rest=()
   for tree in "${trees[@]}"; do [ "$tree" = package ] || rest+=("$tree"); done
-  [[ " ${rest[*]} " == *" win32 "* ]] || rest+=(win32)
   trees=("${rest[@]}")
 fi
 for tree in "${trees[@]}"; do build_tree "$tree"; done
+if [ "$want_package" = 1 ] && [[ " ${trees[*]} " != *" win32 "* ]]; then
+  # What the package takes from the win32 tree, without its tests.
+  build_tree win32 Orvex Orvex_Demo orvex_host_include
+fi
 if [ "$want_package" = 1 ]; then
   echo "build: package"
   (cd "$root/build/win32" && cpack > "$root/build/package.log" 2>&1) || {

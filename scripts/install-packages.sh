@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   cmake make g++ libgtest-dev googletest
   clang libclang-rt-14-dev
-  git ca-certificates procps locales unzip python3 libarchive-tools
+  git ca-certificates procps locales unzip zip python3 libarchive-tools
   chromium
 )
 

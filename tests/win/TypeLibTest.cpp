@@ -1,8 +1,9 @@
 // The type library embedded in Orvex.OCX (resource TYPELIB 1), read back item
 // by item and compared with the published interface: library attributes, the
 // seven type infos in order, every function of ILumivox in table order, the
-// control class's interfaces and the enumerations.
+// control class's interfaces and the enumerations; and its bytes, by SHA-256.
 #include <windows.h>
+#include <bcrypt.h>
 #include <ole2.h>
 #include <olectl.h>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "control/OrvexTypeLib.h"
+#include "tests/win/TestSupport.h"
 #include "win/ComSupport.h"
 #include "win/TextConversion.h"
 
@@ -41,6 +43,38 @@ std::wstring OcxPath() {
   std::wstring path = Utf8ToWide(ORVEX_OCX_PATH);
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return path;
+}
+
+// The bytes of the OCX's resource TYPELIB 1; empty if it has none.
+std::string EmbeddedLibrary() {
+  HMODULE ocx = LoadLibraryExW(OcxPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!ocx) return "";
+  std::string bytes;
+  if (HRSRC found = FindResourceW(ocx, MAKEINTRESOURCEW(1), L"TYPELIB"))
+    bytes.assign(static_cast<const char*>(LockResource(LoadResource(ocx, found))), SizeofResource(ocx, found));
+  FreeLibrary(ocx);
+  return bytes;
+}
+
+// The SHA-256 of the bytes in lower-case hexadecimal.
+std::string Sha256(const std::string& bytes) {
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  UCHAR digest[32] = {};
+  const bool ok = BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) == 0 &&
+                  BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0 &&
+                  BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                                 static_cast<ULONG>(bytes.size()), 0) == 0 &&
+                  BCryptFinishHash(hash, digest, sizeof digest, 0) == 0;
+  if (hash) BCryptDestroyHash(hash);
+  if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
+  if (!ok) return "(no SHA-256)";
+  std::string hex;
+  for (UCHAR byte : digest) {
+    hex += "0123456789abcdef"[byte >> 4];
+    hex += "0123456789abcdef"[byte & 0xF];
+  }
+  return hex;
 }
 
 class TypeLibTest : public ::testing::Test {
@@ -159,6 +193,13 @@ const Row kTable[] = {
 };
 const UINT kRows = sizeof(kTable) / sizeof(kTable[0]);
 static_assert(sizeof(kTable) / sizeof(kTable[0]) == 44, "ILumivox has 44 functions");
+
+// The SHA-256 of the library's bytes as published, per target system: a
+// change of the interface above changes it, and is made here on purpose. The
+// 32-bit library is the same whichever bitness its writer has.
+const char* const kPublishedSha256 =
+    kSyskind == SYS_WIN64 ? "bbb5d71598555eb3d9bd69ee6b1e15841fdb40fa9e977726d65fb60d0d4878bd"
+                          : "c0577ee396f996064e12a4d07bc0ecaea8c056e6f681b161916a7a2daaf345b9";
 
 INVOKEKIND InvokeKind(Kind kind) {
   switch (kind) {
@@ -457,14 +498,8 @@ TEST_F(TypeLibTest, EnumerationValues) {
 // The resource itself: the stored header, and the help strings as GBK bytes
 // whatever code page the reader uses.
 TEST_F(TypeLibTest, StoredHeaderAndCodePage936HelpStrings) {
-  HMODULE ocx = LoadLibraryExW(OcxPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_TRUE(ocx);
-  HRSRC found = FindResourceW(ocx, MAKEINTRESOURCEW(1), L"TYPELIB");
-  ASSERT_TRUE(found) << "resource TYPELIB 1";
-  const char* data = static_cast<const char*>(LockResource(LoadResource(ocx, found)));
-  const std::string tlb(data, SizeofResource(ocx, found));
-  FreeLibrary(ocx);
-  ASSERT_GT(tlb.size(), 36u);
+  const std::string tlb = EmbeddedLibrary();
+  ASSERT_GT(tlb.size(), 36u) << "resource TYPELIB 1";
   auto dword = [&](size_t offset) { return *reinterpret_cast<const DWORD*>(tlb.data() + offset); };
   EXPECT_EQ(tlb.substr(0, 4), "MSFT");
   EXPECT_EQ(dword(12), 0x409u) << "locale";
@@ -481,3 +516,20 @@ TEST_F(TypeLibTest, StoredHeaderAndCodePage936HelpStrings) {
         << row.name << ": " << row.help << " is not stored in code page 936";
   }
 }
+
+// The resource's bytes are the published ones (kPublishedSha256).
+TEST_F(TypeLibTest, BytesAreThePublishedOnes) {
+  EXPECT_EQ(Sha256(EmbeddedLibrary()), kPublishedSha256)
+      << "the type library changed: if the interface changed on purpose, publish the new value";
+}
+
+#ifdef ORVEX_WRITTEN_TLB_PATH
+// The 32-bit library as this 64-bit tree's writer writes it (the one the
+// 32-bit tree embeds where 32-bit programs cannot run): the published bytes
+// too, so the shipped file does not depend on the writer's bitness.
+TEST(TypeLibWriter, OtherBitnessWritesThePublishedBytes) {
+  const std::string written = ReadFileBytes(ORVEX_WRITTEN_TLB_PATH);
+  ASSERT_FALSE(written.empty()) << ORVEX_WRITTEN_TLB_PATH;
+  EXPECT_EQ(Sha256(written), kPublishedSha256);
+}
+#endif
