@@ -70,7 +70,7 @@ fi
 for tree in "${trees[@]}"; do build_tree "$tree"; done
 if [ "$want_package" = 1 ] && [[ " ${trees[*]} " != *" win32 "* ]]; then
   # What the package takes from the win32 tree, without its tests.
-  build_tree win32 Orvex Orvex_Demo orvex_host_include
+  build_tree win32 Orvex Orvex_Demo orvex_host_include orvex_reference
 fi
 if [ "$want_package" = 1 ]; then
   echo "build: package"
