@@ -93,20 +93,20 @@ HRESULT ReadClassRecord(HMODULE module, TClassRecord& record) {
 }
 
 HRESULT RegisterLibraryFrom(const std::wstring& path, const std::wstring& helpDir) {
-  std::wstring widePath = path;
+  std::wstring libraryPath = path;
   ComPtr<ITypeLib> library;
-  HRESULT hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
+  HRESULT hr = LoadTypeLibEx(libraryPath.c_str(), REGKIND_NONE, library.Put());
   if (FAILED(hr)) {
-    const std::size_t dot = widePath.find_last_of(L'.');
-    const std::size_t slash = widePath.find_last_of(L"\\/");
+    const std::size_t dot = libraryPath.find_last_of(L'.');
+    const std::size_t slash = libraryPath.find_last_of(L"\\/");
     if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) {
-      widePath = widePath.substr(0, dot) + L".tlb";
-      hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
+      libraryPath = libraryPath.substr(0, dot) + L".tlb";
+      hr = LoadTypeLibEx(libraryPath.c_str(), REGKIND_NONE, library.Put());
     }
     if (FAILED(hr)) return hr;
   }
   std::wstring help = helpDir;
-  return RegisterTypeLib(library.Get(), widePath.data(), help.empty() ? nullptr : help.data());
+  return RegisterTypeLib(library.Get(), libraryPath.data(), help.empty() ? nullptr : help.data());
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -194,10 +194,10 @@ HRESULT RegisterLumivox(HMODULE module, const TRegistryWriter& write) {
     return SELFREG_E_CLASS;
   };
   if (!WriteEntries(ClassEntries(record, path), write)) return writeFailed();
-  std::wstring widePath = path;
+  std::wstring libraryPath = path;  // RegisterTypeLib takes a writable string
   ComPtr<ITypeLib> library;
-  hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, library.Put());
-  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), widePath.data(), nullptr);
+  hr = LoadTypeLibEx(libraryPath.c_str(), REGKIND_NONE, library.Put());
+  if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), libraryPath.data(), nullptr);
   if (!WriteEntries(ControlEntries(record, path), write)) return writeFailed();
   if (FAILED(hr)) return hr;
   return RegisterLibraryFrom(path, FolderOf(path));

@@ -2,19 +2,15 @@
 
 #include <cstdint>
 #include <string>
-#include <type_traits>
 
-namespace {
-template <typename Char>
-LogoKind KindFromName(std::basic_string_view<Char> fileName) {
-  const Char slashes[] = {Char('\\'), Char('/'), Char(0)};
-  const std::size_t dot = fileName.find_last_of(Char('.'));
-  const std::size_t slash = fileName.find_last_of(slashes);
+LogoKind LogoKindFromName(std::wstring_view fileName) {
+  const std::size_t dot = fileName.find_last_of(L'.');
+  const std::size_t slash = fileName.find_last_of(L"\\/");
   if (dot == fileName.npos || (slash != fileName.npos && slash > dot)) return LogoKind::Unknown;
   // Only ASCII letters can make a known extension; anything else spoils it.
   std::string ext;
-  for (const Char c : fileName.substr(dot + 1)) {
-    const auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Char>>(c));
+  for (const wchar_t c : fileName.substr(dot + 1)) {
+    const auto code = static_cast<uint32_t>(c);
     ext += code >= 'A' && code <= 'Z' ? char(code - 'A' + 'a') : code < 0x80 ? char(code) : '?';
   }
   if (ext == "bmp") return LogoKind::Bitmap;
@@ -24,7 +20,3 @@ LogoKind KindFromName(std::basic_string_view<Char> fileName) {
   if (ext == "jpg" || ext == "jpeg") return LogoKind::Jpeg;
   return LogoKind::Unknown;
 }
-}  // namespace
-
-LogoKind LogoKindFromName(std::string_view fileName) { return KindFromName(fileName); }
-LogoKind LogoKindFromName(std::wstring_view fileName) { return KindFromName(fileName); }

@@ -6,5 +6,4 @@ enum class LogoKind { Unknown, Bitmap, Icon, Metafile, EnhancedMetafile, Jpeg };
 
 // "bmp", "ico", "wmf", "emf", "jpg", "jpeg" in any letter case; anything else
 // (no extension, a trailing dot, another extension) is Unknown.
-LogoKind LogoKindFromName(std::string_view fileName);
 LogoKind LogoKindFromName(std::wstring_view fileName);

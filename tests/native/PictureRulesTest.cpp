@@ -4,18 +4,18 @@
 #include "video/LogoKind.h"
 
 TEST(LogoKind, SixKindsByExtensionInAnyCase) {
-  EXPECT_EQ(LogoKindFromName("C:\\logos\\station.BMP"), LogoKind::Bitmap);
-  EXPECT_EQ(LogoKindFromName("a.ico"), LogoKind::Icon);
-  EXPECT_EQ(LogoKindFromName("a.Wmf"), LogoKind::Metafile);
-  EXPECT_EQ(LogoKindFromName("a.emf"), LogoKind::EnhancedMetafile);
-  EXPECT_EQ(LogoKindFromName("a.jpg"), LogoKind::Jpeg);
-  EXPECT_EQ(LogoKindFromName("a.b.JPEG"), LogoKind::Jpeg);
+  EXPECT_EQ(LogoKindFromName(L"C:\\logos\\station.BMP"), LogoKind::Bitmap);
+  EXPECT_EQ(LogoKindFromName(L"a.ico"), LogoKind::Icon);
+  EXPECT_EQ(LogoKindFromName(L"a.Wmf"), LogoKind::Metafile);
+  EXPECT_EQ(LogoKindFromName(L"a.emf"), LogoKind::EnhancedMetafile);
+  EXPECT_EQ(LogoKindFromName(L"a.jpg"), LogoKind::Jpeg);
+  EXPECT_EQ(LogoKindFromName(L"a.b.JPEG"), LogoKind::Jpeg);
 }
 
 TEST(LogoKind, AnythingElseIsUnknown) {
-  for (const char* name : {"", "logo", "logo.", "logo.png", "logo.jpg.txt", "C:\\dir.bmp\\logo",
-                           "bmp", ".bmpx"}) {
-    EXPECT_EQ(LogoKindFromName(name), LogoKind::Unknown) << name;
+  for (const wchar_t* name : {L"", L"logo", L"logo.", L"logo.png", L"logo.jpg.txt",
+                              L"C:\\dir.bmp\\logo", L"bmp", L".bmpx"}) {
+    EXPECT_EQ(LogoKindFromName(name), LogoKind::Unknown) << std::wstring(name).size();
   }
 }
 
